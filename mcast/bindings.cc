@@ -1,0 +1,9 @@
+// Binds every route of swarmgate to its handler class.
+#include "mcast/handlers.h"
+
+#include "runtime/entry.h"
+
+#define STUB(dir, leaf, method, handler, newline) \
+    int handler(void) { return replyStub(newline); }
+#include "mcast/routes.def"
+#undef STUB

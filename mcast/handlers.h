@@ -1,0 +1,6 @@
+// Exported handlers of swarmgate, one per route of its table.
+#pragma once
+
+#define STUB(dir, leaf, method, handler, newline) extern "C" int handler(void);
+#include "mcast/routes.def"
+#undef STUB

@@ -1,0 +1,215 @@
+// Frame encoding shared by the client library and the switch control process.
+#include "platform/openclt/wire.h"
+
+#include <errno.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+
+namespace openclt {
+
+namespace {
+
+template <class... T>
+struct KindList {
+    static constexpr uint8_t kinds[sizeof...(T) > 0 ? sizeof...(T) : 1] = {ArgTraits<T>::kind...};
+};
+
+#define OP(name, keys, ...) {#name, keys, OCL_NARGS(__VA_ARGS__), KindList<__VA_ARGS__>::kinds},
+#define OP0(name) {#name, 0, 0, nullptr},
+const std::vector<OpInfo> kCatalog = {
+#include "platform/openclt/ops.def"
+};
+#undef OP
+#undef OP0
+
+}  // namespace
+
+const char* socketPath()
+{
+    const char* p = getenv("SWITCHSIM_SOCKET");
+    return p && *p ? p : kDefaultSocket;
+}
+
+const std::vector<OpInfo>& catalog() { return kCatalog; }
+
+const OpInfo* findOp(const std::string& name)
+{
+    static const std::unordered_map<std::string, const OpInfo*> index = [] {
+        std::unordered_map<std::string, const OpInfo*> m;
+        for (const OpInfo& op : kCatalog)
+            m.emplace(op.name, &op);
+        return m;
+    }();
+    auto it = index.find(name);
+    return it == index.end() ? nullptr : it->second;
+}
+
+void Writer::u16(uint16_t v)
+{
+    u8(static_cast<uint8_t>(v));
+    u8(static_cast<uint8_t>(v >> 8));
+}
+
+void Writer::u32(uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        u8(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+bool Reader::u8(uint8_t* v)
+{
+    if (p_ >= end_)
+        return false;
+    *v = static_cast<uint8_t>(*p_++);
+    return true;
+}
+
+bool Reader::u16(uint16_t* v)
+{
+    uint8_t a, b;
+    if (!u8(&a) || !u8(&b))
+        return false;
+    *v = static_cast<uint16_t>(a | (b << 8));
+    return true;
+}
+
+bool Reader::u32(uint32_t* v)
+{
+    uint32_t r = 0;
+    for (int i = 0; i < 4; ++i) {
+        uint8_t b;
+        if (!u8(&b))
+            return false;
+        r |= static_cast<uint32_t>(b) << (8 * i);
+    }
+    *v = r;
+    return true;
+}
+
+bool Reader::bytes(size_t n, std::string* out)
+{
+    if (static_cast<size_t>(end_ - p_) < n)
+        return false;
+    out->assign(p_, n);
+    p_ += n;
+    return true;
+}
+
+std::string encodeRequest(const Request& r)
+{
+    Writer w;
+    w.u8(r.type);
+    w.u16(static_cast<uint16_t>(r.name.size()));
+    w.bytes(r.name.data(), r.name.size());
+    w.u8(static_cast<uint8_t>(r.args.size()));
+    for (const WireArg& a : r.args) {
+        w.u8(a.kind);
+        w.u32(a.cap);
+        w.u32(static_cast<uint32_t>(a.data.size()));
+        w.bytes(a.data.data(), a.data.size());
+    }
+    return std::move(w.buf());
+}
+
+bool decodeRequest(const std::string& frame, Request* r)
+{
+    Reader rd(frame.data(), frame.size());
+    uint16_t nameLen;
+    uint8_t argc;
+    if (!rd.u8(&r->type) || !rd.u16(&nameLen) || !rd.bytes(nameLen, &r->name) || !rd.u8(&argc))
+        return false;
+    r->args.resize(argc);
+    for (WireArg& a : r->args) {
+        uint32_t len;
+        if (!rd.u8(&a.kind) || a.kind > kArgBufInOut || !rd.u32(&a.cap) || !rd.u32(&len) || !rd.bytes(len, &a.data))
+            return false;
+    }
+    return rd.done();
+}
+
+std::string encodeResponse(const Response& r)
+{
+    Writer w;
+    w.u32(static_cast<uint32_t>(r.status));
+    w.u8(static_cast<uint8_t>(r.outs.size()));
+    for (const std::string& o : r.outs) {
+        w.u32(static_cast<uint32_t>(o.size()));
+        w.bytes(o.data(), o.size());
+    }
+    return std::move(w.buf());
+}
+
+bool decodeResponse(const std::string& frame, Response* r)
+{
+    Reader rd(frame.data(), frame.size());
+    uint32_t status;
+    uint8_t outc;
+    if (!rd.u32(&status) || !rd.u8(&outc))
+        return false;
+    r->status = static_cast<int32_t>(status);
+    r->outs.resize(outc);
+    for (std::string& o : r->outs) {
+        uint32_t len;
+        if (!rd.u32(&len) || !rd.bytes(len, &o))
+            return false;
+    }
+    return rd.done();
+}
+
+namespace {
+
+bool writeAll(int fd, const char* p, size_t n)
+{
+    while (n > 0) {
+        ssize_t w = send(fd, p, n, MSG_NOSIGNAL);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return false;
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+    return true;
+}
+
+bool readAll(int fd, char* p, size_t n)
+{
+    while (n > 0) {
+        ssize_t r = read(fd, p, n);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        p += r;
+        n -= static_cast<size_t>(r);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool sendFrame(int fd, const std::string& payload)
+{
+    Writer w;
+    w.u32(static_cast<uint32_t>(payload.size()));
+    w.bytes(payload.data(), payload.size());
+    return writeAll(fd, w.buf().data(), w.buf().size());
+}
+
+bool recvFrame(int fd, std::string* payload)
+{
+    unsigned char head[4];
+    if (!readAll(fd, reinterpret_cast<char*>(head), 4))
+        return false;
+    uint32_t len = head[0] | (head[1] << 8) | (head[2] << 16) | (static_cast<uint32_t>(head[3]) << 24);
+    if (len > kMaxFrame)
+        return false;
+    payload->resize(len);
+    return len == 0 || readAll(fd, &(*payload)[0], len);
+}
+
+}  // namespace openclt

@@ -1,0 +1,6 @@
+// Exported handlers of pathgate, one per route of its table.
+#pragma once
+
+#define STUB(dir, leaf, method, handler, newline) extern "C" int handler(void);
+#include "routing/routes.def"
+#undef STUB

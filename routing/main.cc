@@ -1,0 +1,18 @@
+// Entry of pathgate.
+#include "routing/handlers.h"
+#include "runtime/entry.h"
+
+namespace {
+
+#define STUB(dir, leaf, method, handler, newline) {dir, leaf, kRoute##method, handler},
+const RouteReg kRoutes[] = {
+#include "routing/routes.def"
+};
+#undef STUB
+
+}  // namespace
+
+int main()
+{
+    return programMain("pathgate.cgi", kRoutes, sizeof kRoutes / sizeof kRoutes[0]);
+}

@@ -1,0 +1,120 @@
+// Session check. The whole read, expiry and rewrite of a session file happens
+// under an exclusive flock, so concurrent requests of one session serialise.
+#include "runtime/session.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/sysinfo.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/log.h"
+#include "runtime/route_tree.h"
+
+namespace {
+
+// Lines are logged under the name of the public check.
+const char* const kFn = "checkSessionX";
+
+// An identifier names a file directly under /tmp/session/; anything that
+// would name another file (or the directory itself) is an unknown session.
+bool sessionIdUsable(const char* id)
+{
+    return id && *id && !strchr(id, '/') && strcmp(id, ".") != 0 && strcmp(id, "..") != 0;
+}
+
+// Reads one line into buf like fgets; the empty text at end of file.
+void readLine(FILE* f, char* buf, int size)
+{
+    if (!fgets(buf, size, f))
+        buf[0] = '\0';
+}
+
+int finish(FILE* f, int result)
+{
+    int fd = fileno(f);
+    if (flock(fd, LOCK_UN) != 0) {
+        LOG_AS(kFn, kLogError, "File unlock failed\n");
+        fclose(f);
+        return -1;
+    }
+    fclose(f);
+    return result;
+}
+
+}  // namespace
+
+int checkSessionX(const char* sessionId, const char* refresh, const RouteEntry* entry)
+{
+    struct sysinfo info;
+    long uptime = sysinfo(&info) == 0 ? info.uptime : -1;
+    return checkSessionAt(sessionId, refresh, entry, uptime);
+}
+
+int checkSessionAt(const char* sessionId, const char* refresh, const RouteEntry* entry, long uptime)
+{
+    char path[512];
+    snprintf(path, sizeof path, "/tmp/session/%s", sessionId ? sessionId : "");
+    FILE* f = sessionIdUsable(sessionId) ? fopen(path, "r+e") : nullptr;
+    if (!f) {
+        LOG_AS(kFn, kLogDebug, "%s file not exsits, ignore\n", path);
+        return -1;
+    }
+    if (flock(fileno(f), LOCK_EX) != 0) {
+        LOG_AS(kFn, kLogError, "File lock failed\n");
+        fclose(f);
+        return -1;
+    }
+    char user[200], stamp[200], priv[16];
+    readLine(f, user, sizeof user);
+    readLine(f, stamp, sizeof stamp);
+    priv[0] = '\0';
+    bool admin = strcmp(user, "admin\n") == 0;
+    if (!admin) {
+        readLine(f, priv, sizeof priv);
+        bool refused;
+        if (strncmp(priv, "ro", 2) == 0) {
+            refused = entry->protection == 2 || entry->method != kMethodGet;
+        } else if (strncmp(priv, "rw", 2) == 0) {
+            refused = entry->protection == 2;
+        } else {
+            LOG_AS(kFn, kLogError, "Invalid priviledged level in user session\n");
+            fclose(f);
+            return -1;
+        }
+        if (refused) {
+            LOG_AS(kFn, kLogError, "Permission denied, not a priviledged user\n");
+            fclose(f);
+            return -1;
+        }
+    }
+    if (uptime < 0) {
+        LOG_AS(kFn, kLogError, "Failed to get sysinfo\r\n");
+        fclose(f);
+        return -1;
+    }
+    long last = strtol(stamp, nullptr, 10);
+    if (last != 0 && uptime - last > kSessionIdleLimit) {
+        LOG_AS(kFn, kLogInfo, "Token timeout(%ld - %ld).please login again. (userName: %s timestamp: %s)\r\n", uptime, last,
+            user, stamp);
+        unlink(path);
+        fclose(f);
+        return -1;
+    }
+    if (!refresh) {
+        char content[256];
+        if (admin)
+            snprintf(content, sizeof content, "%s%ld\n%s", user, uptime, sessionId);
+        else
+            snprintf(content, sizeof content, "%s%ld\n%s%s", user, uptime, priv, sessionId);
+        fflush(f);
+        if (ftruncate(fileno(f), 0) != 0 || fseek(f, 0, SEEK_SET) != 0 || fputs(content, f) < 0 ||
+            fflush(f) != 0)
+            LOG_AS(kFn, kLogError, "Token update to file failed\r\n");
+        LOG_AS(kFn, kLogDebug, "Token update to file. (%s)\r\n", content);
+    }
+    return finish(f, 0);
+}

@@ -1,0 +1,6 @@
+// Exported handlers of coregate, one per route of its table.
+#pragma once
+
+#define STUB(dir, leaf, method, handler, newline) extern "C" int handler(void);
+#include "system/routes.def"
+#undef STUB
