@@ -227,6 +227,15 @@ bool serverBind(const ServerOptions& opts)
         return false;
     }
     snprintf(addr.sun_path, sizeof addr.sun_path, "%s", opts.socketPath.c_str());
+    // A socket that still accepts belongs to a running simulator: leave it.
+    int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (probe >= 0 && connect(probe, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        close(probe);
+        fprintf(stderr, "switchsim: a simulator already serves %s\n", opts.socketPath.c_str());
+        return false;
+    }
+    if (probe >= 0)
+        close(probe);
     unlink(opts.socketPath.c_str());
     if (bind(g_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(g_listen, 128) != 0) {
         perror("switchsim: bind");

@@ -69,7 +69,8 @@ int main(int argc, char** argv)
             return 0;
         }
         setsid();
-        if (!freopen("/dev/null", "r", stdin) || !freopen("/dev/null", "w", stdout))
+        if (!freopen("/dev/null", "r", stdin) || !freopen("/dev/null", "w", stdout) ||
+            !freopen("/dev/null", "w", stderr))
             return 1;
     }
     return sim::serverRun(opts, st);

@@ -10,6 +10,7 @@
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysinfo.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +35,7 @@ const char* const kStubEnvelope =
 namespace {
 
 int g_binFd = -1;
+int g_srcFd = -1;
 
 void bringLoopbackUp()
 {
@@ -134,6 +136,7 @@ bool enterPrivateRoot()
         fprintf(stderr, "harness: cannot open %s: %s\n", OXEL_BIN_DIR, strerror(errno));
         return false;
     }
+    g_srcFd = open(OXEL_SOURCE_DIR, O_PATH | O_DIRECTORY);
     if (unshare(CLONE_NEWNS | CLONE_NEWNET) != 0) {
         fprintf(stderr, "harness: unshare: %s (the tests need root)\n", strerror(errno));
         return false;
@@ -150,6 +153,11 @@ bool enterPrivateRoot()
 std::string programPath(const std::string& name)
 {
     return "/proc/self/fd/" + std::to_string(g_binFd) + "/" + name;
+}
+
+std::string sourcePath(const std::string& rel)
+{
+    return "/proc/self/fd/" + std::to_string(g_srcFd) + "/" + rel;
 }
 
 std::vector<std::string> emulatorPrefix()
@@ -243,10 +251,8 @@ std::string Simulator::ctl(const std::vector<std::string>& args, int* status)
 
 long uptimeSeconds()
 {
-    std::ifstream f("/proc/uptime");
-    double up = 0;
-    f >> up;
-    return static_cast<long>(up);
+    struct sysinfo info;
+    return sysinfo(&info) == 0 ? info.uptime : -1;
 }
 
 void writeFile(const std::string& path, const std::string& content)

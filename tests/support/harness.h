@@ -16,6 +16,9 @@ bool enterPrivateRoot();
 /// private root hides the build tree.
 std::string programPath(const std::string& name);
 
+/// Path of a file of the source tree (test tables), after the private root.
+std::string sourcePath(const std::string& rel);
+
 /// Command prefix that runs target binaries (empty natively, qemu for ARM).
 std::vector<std::string> emulatorPrefix();
 
