@@ -1,9 +1,23 @@
-// Binds every route of pathgate to its handler class.
+// Binds every route of pathgate to its handler class. A ROUTE row's specs
+// must agree with its operation's parameters, or the row does not compile.
 #include "routing/handlers.h"
 
+#include "routing/route_classes.h"
 #include "runtime/entry.h"
 
 #define STUB(dir, leaf, method, handler, newline) \
     int handler(void) { return replyStub(newline); }
+#define ROUTE(dir, leaf, method, handler, cls, op, ...)                                                       \
+    int handler(void)                                                                                          \
+    {                                                                                                          \
+        static constexpr route::ArgSpec kArgs[] = {__VA_ARGS__};                                               \
+        static_assert(route::OpShape<decltype(&op)>::agrees(kArgs), #handler ": specs disagree with " #op);   \
+        return route::cls(route::RouteCtx{dir, leaf, kRoute##method}, kArgs, sizeof kArgs / sizeof kArgs[0], \
+                          &route::OpThunk<decltype(&op), &op>::call);                                          \
+    }
+#define FIXED(dir, leaf, method, handler, view, name, data) \
+    int handler(void) { return route::view(route::RouteCtx{dir, leaf, kRoute##method}, name, data); }
 #include "routing/routes.def"
 #undef STUB
+#undef ROUTE
+#undef FIXED

@@ -5,10 +5,14 @@
 namespace {
 
 #define STUB(dir, leaf, method, handler, newline) {dir, leaf, kRoute##method, handler},
+#define ROUTE(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
+#define FIXED(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
 const RouteReg kRoutes[] = {
 #include "routing/routes.def"
 };
 #undef STUB
+#undef ROUTE
+#undef FIXED
 
 }  // namespace
 

@@ -105,7 +105,8 @@ openclt::Response serveCall(const openclt::Request& reqIn, SwitchState& st, Cont
         resp.status = runOp(call);
         *changed = call.changed && resp.status == 0;
     }
-    if (resp.status == 0)
+    // "Already exists" answers the existing entry, as success does.
+    if (resp.status == 0 || resp.status == kOpenExists)
         for (const openclt::WireArg& a : req.args)
             if (a.isOutput())
                 resp.outs.push_back(a.data);

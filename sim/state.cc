@@ -140,6 +140,7 @@ std::string stateText(const SwitchState& st)
         for (const std::string& v : kv.second)
             cJSON_AddItemToArray(arr, cJSON_CreateString(hexOf(v).c_str()));
     }
+    routingToJson(root, st.routing);
     char* text = cJSON_Print(root);
     cJSON_Delete(root);
     std::string out = text ? text : "";
@@ -218,6 +219,7 @@ bool loadState(SwitchState* st, const std::string& path)
                 vals.push_back(bytes);
         }
     }
+    routingFromJson(root, &s.routing);
     cJSON_Delete(root);
     if (s.units.empty())
         return false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/routing_model.h"
+
 namespace sim {
 
 enum IfType : uint32_t { kIfPhysical = 0, kIfLag = 1, kIfVlan = 2 };
@@ -41,6 +43,7 @@ struct SwitchState {
     std::map<uint32_t, Vlan> vlans;            // by VLAN id
     std::map<std::string, std::map<std::string, std::string>> appDbs;
     std::map<std::string, std::vector<std::string>> values;  // generic setters: "<stem>|<hex keys>" -> values
+    RoutingModel routing;
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };

@@ -82,7 +82,7 @@ int32_t invoke(OpenClientHandle* client, const char* name, T... args)
     (encodeArg(req, args), ...);
     std::vector<std::string> outs;
     int32_t status = roundTrip(client, req, &outs);
-    if (status == 0) {
+    if (status == 0 || status == kOpenExists) {  // "already exists" names the existing entry
         size_t next = 0;
         (decodeIfOutput(outs, &next, args), ...);
     }

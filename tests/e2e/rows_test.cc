@@ -10,6 +10,7 @@ using e2e::Row;
 
 const Row kRows[] = {
 #include "tests/e2e/rows_runtime.inc"
+#include "tests/e2e/rows_routing.inc"
 };
 
 class Rows : public testing::TestWithParam<Row> {};
