@@ -2,6 +2,8 @@
 // must agree with its operation's parameters, or the row does not compile.
 #include "routing/handlers.h"
 
+#include "routing/cli_ipv4.h"
+#include "routing/cli_ipv6.h"
 #include "routing/route_classes.h"
 #include "runtime/entry.h"
 
@@ -17,7 +19,11 @@
     }
 #define FIXED(dir, leaf, method, handler, view, name, data) \
     int handler(void) { return route::view(route::RouteCtx{dir, leaf, kRoute##method}, name, data); }
+// A CLI row names the group's class and the row's own table entry.
+#define CLI(dir, leaf, method, handler, cls, ...) \
+    int handler(void) { return cls(route::RouteCtx{dir, leaf, kRoute##method}, ##__VA_ARGS__); }
 #include "routing/routes.def"
+#undef CLI
 #undef STUB
 #undef ROUTE
 #undef FIXED

@@ -6,6 +6,7 @@ namespace {
 
 #define STUB(dir, leaf, method, handler, newline) {dir, leaf, kRoute##method, handler},
 #define ROUTE(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
+#define CLI(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
 #define FIXED(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
 const RouteReg kRoutes[] = {
 #include "routing/routes.def"
@@ -13,6 +14,7 @@ const RouteReg kRoutes[] = {
 #undef STUB
 #undef ROUTE
 #undef FIXED
+#undef CLI
 
 }  // namespace
 

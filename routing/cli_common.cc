@@ -1,0 +1,175 @@
+// Shared pieces of the CLI-backed routes.
+#include "routing/cli_common.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "access/cli_bridge.h"
+#include "runtime/envelope.h"
+#include "runtime/log.h"
+#include "runtime/open_client.h"
+
+namespace clitext {
+
+const Group kIpv6 = {"ip6m", 131072};
+const Group kRadv = {"ipra", 65536};
+const Group kHelper = {"iph", 65536};
+
+namespace {
+
+int g_showCounter = 0;
+
+// Reads at most `cap` bytes of an open file.
+bool readCapped(FILE* f, size_t cap, std::string* text)
+{
+    text->clear();
+    std::vector<char> buf(8192);
+    while (text->size() < cap) {
+        size_t want = cap - text->size() < buf.size() ? cap - text->size() : buf.size();
+        size_t n = fread(buf.data(), 1, want, f);
+        if (n == 0)
+            break;
+        text->append(buf.data(), n);
+    }
+    return !ferror(f);
+}
+
+}  // namespace
+
+std::string showFileName(const Group& g)
+{
+    char path[512];
+    snprintf(path, sizeof path, OXEL_TMP_DIR "oxel_out_%s_%d_%d", g.word, static_cast<int>(getpid()), ++g_showCounter);
+    return path;
+}
+
+int showToTextAt(const char* path, const char* command, size_t cap, std::string* text, const char* caller)
+{
+    int rc = cliShowExecuteToFile(&clientHandle, command, path);
+    if (rc != 0) {
+        unlink(path);
+        return rc;
+    }
+    FILE* f = fopen(path, "r");
+    if (!f) {
+        LOG_AS(caller, kLogError, "can not open file: %s\r\n", path);
+        unlink(path);
+        return kResultOpenFailed;
+    }
+    bool ok = readCapped(f, cap, text);
+    fclose(f);
+    unlink(path);
+    return ok ? 0 : kResultGeneralFailed;
+}
+
+int showAndRead(const Group& g, const char* command, std::string* text)
+{
+    std::string path = showFileName(g);
+    return showToTextAt(path.c_str(), command, g.cap, text, "showAndRead");
+}
+
+int applyText(const char* word, const char* token, const std::string& text)
+{
+    char in[512], out[512];
+    snprintf(in, sizeof in, OXEL_TMP_DIR "oxel_in_%s_%s", word, token);
+    snprintf(out, sizeof out, OXEL_TMP_DIR "oxel_out_%s_%s", word, token);
+    int rc = writeToFile(in, text.c_str()) == 0 ? txtCfgApply(&clientHandle, in, out) : kResultGeneralFailed;
+    if (rc != 0)
+        rc = rc == kResultInvalidArgument ? rc : kResultGeneralFailed;
+    unlink(in);
+    unlink(out);
+    return rc;
+}
+
+bool labelValue(const std::string& text, const char* label, std::string* value)
+{
+    size_t llen = strlen(label);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        if (eol == std::string::npos)
+            eol = text.size();
+        size_t p = pos;
+        while (p < eol && (text[p] == ' ' || text[p] == '\t'))
+            ++p;
+        if (eol - p >= llen && text.compare(p, llen, label) == 0) {
+            p += llen;
+            while (p < eol && (text[p] == ' ' || text[p] == '\t' || text[p] == '.' || text[p] == ':'))
+                ++p;
+            std::string v = text.substr(p, eol - p);
+            if (!v.empty() && v.back() == '\r')
+                v.pop_back();
+            if (v.size() > 31)
+                v.resize(31);
+            while (!v.empty() && (v.back() == ' ' || v.back() == '\t'))
+                v.pop_back();
+            *value = v;
+            return true;
+        }
+        pos = eol + 1;
+    }
+    return false;
+}
+
+uint32_t decimalOf(const std::string& v)
+{
+    uint32_t n = 0;
+    for (char c : v) {
+        if (c < '0' || c > '9')
+            break;
+        n = n * 10 + static_cast<uint32_t>(c - '0');
+    }
+    return n;
+}
+
+uint32_t modeOf(const std::string& v)
+{
+    if (v.empty())
+        return 0;
+    char c = v[0];
+    return c == 'E' || c == 'e' || c == 'T' || c == 't' || c == 'Y' || c == 'y' ? 1 : 0;
+}
+
+int intfCliName(uint32_t intIfNum, std::string* name)
+{
+    uint32_t unit = 0, slot = 0, port = 0;
+    int rc = rpcclt_openapiHashIntfUnitSlotPortGet(&clientHandle, intIfNum, &unit, &slot, &port);
+    if (rc != 0)
+        return OpenResultTranslate(rc);
+    if (unit == 0 && slot == 0 && port == 0)
+        return kResultUnsupported;
+    char buf[48];
+    snprintf(buf, sizeof buf, "%u/%u/%u", unit, slot, port);
+    *name = buf;
+    return 0;
+}
+
+bool cliSafe(const char* text)
+{
+    if (!text)
+        return true;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+        if (*p < 0x20 || *p == 0x7f)
+            return false;
+    return true;
+}
+
+bool cliSafe(const std::string& text)
+{
+    return text.find('\0') == std::string::npos && cliSafe(text.c_str());
+}
+
+std::string vlanScoped(uint32_t vlan, const std::string& line)
+{
+    return "configure\ninterface vlan " + std::to_string(vlan) + "\n" + line + "\nexit\nexit\n";
+}
+
+std::string intfScoped(const std::string& name, const std::string& line)
+{
+    return "configure\ninterface " + name + "\n" + line + "\nexit\nexit\n";
+}
+
+}  // namespace clitext
