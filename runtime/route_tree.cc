@@ -4,6 +4,7 @@
 #include "runtime/route_tree.h"
 
 #include <strings.h>
+#include <sys/mman.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +26,7 @@ public:
         n = (n + 7) & ~size_t(7);
         if (n > left_) {
             size_t sz = n > kBlock ? n : kBlock;
-            cur_ = static_cast<char*>(malloc(sz));
+            cur_ = static_cast<char*>(block(sz));
             if (!cur_) {
                 left_ = 0;
                 return nullptr;
@@ -48,6 +49,14 @@ public:
     }
 
 private:
+    // A fresh block with its pages mapped in one system call: a program
+    // registers all its routes into the first block, and page faults, one per
+    // page touched, would cost more than the registrations themselves.
+    static void* block(size_t sz)
+    {
+        void* p = mmap(nullptr, sz, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        return p != MAP_FAILED ? p : malloc(sz);
+    }
     static constexpr size_t kBlock = 32768;
     char* cur_ = nullptr;
     size_t left_ = 0;
@@ -82,20 +91,48 @@ RouteDirNode* childOf(RouteDirNode* node, const char* seg, size_t len)
     return c;
 }
 
+// Finds or creates the node of `path`: its "/"-separated segments from the
+// root, empty segments skipped, the path cut to the size of a path buffer.
+// Works on the text in place; a registration resolves one directory per row.
 RouteDirNode* walk(RouteTree* tree, const char* path)
 {
-    char buf[kPathBuf];
-    snprintf(buf, sizeof buf, "%s", path ? path : "");
     RouteDirNode* node = tree->root;
-    const char* p = buf;
-    while (node && *p) {
+    const char* p = path ? path : "";
+    const char* end = p + strnlen(p, kPathBuf - 1);
+    while (node && p < end) {
         if (*p == '/') {
             ++p;
             continue;
         }
-        size_t len = strcspn(p, "/");
-        node = childOf(node, p, len);
-        p += len;
+        const char* seg = p;
+        while (p < end && *p != '/')
+            ++p;
+        node = childOf(node, seg, static_cast<size_t>(p - seg));
+    }
+    return node;
+}
+
+// The directory of the previous registration: route tables list the rows of
+// one directory together, so most rows resolve their directory with one
+// comparison. Nodes are never removed, so a remembered node stays valid.
+// Keyed by the tree's root node, which (like every node) is never reused.
+struct LastDir {
+    const RouteDirNode* root;
+    RouteDirNode* node;
+    char path[kPathBuf];
+};
+LastDir g_lastDir;
+
+RouteDirNode* resolveForAdd(RouteTree* tree, const char* dir)
+{
+    if (g_lastDir.node && g_lastDir.root == tree->root && strcmp(g_lastDir.path, dir) == 0)
+        return g_lastDir.node;
+    RouteDirNode* node = walk(tree, dir);
+    size_t len = strlen(dir);
+    if (node && len < kPathBuf) {
+        memcpy(g_lastDir.path, dir, len + 1);
+        g_lastDir.root = tree->root;
+        g_lastDir.node = node;
     }
     return node;
 }
@@ -131,7 +168,7 @@ RouteDirNode* routeDirResolve(RouteTree* tree, const char* path)
 int httpdAddCContent(RouteTree* tree, const char* dir, const char* leaf, uint32_t method, int protection,
                      HandlerFn handler)
 {
-    RouteDirNode* node = routeDirResolve(tree, dir);
+    RouteDirNode* node = tree && tree->root && dir ? resolveForAdd(tree, dir) : routeDirResolve(tree, dir);
     if (!node) {
         LOG(kLogError, "httpdAddCContent, dirPtr == NULL\n");
         return -1;

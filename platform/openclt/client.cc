@@ -1,6 +1,9 @@
 // Client library. The handle holds the connection to the switch control
 // process; registration connects lazily, so a server that is not up yet is
-// seen by the connectivity check, which is where callers wait for it.
+// seen by the connectivity check, which is where callers wait for it. The
+// registration frame, which has no answer, travels in the same write as the
+// first call (or the teardown): the server reads the same frames in the same
+// order, and is woken once for both.
 #include "platform/openclt/client.h"
 
 #include <errno.h>
@@ -20,6 +23,7 @@ struct HandleState {
     uint32_t magic;
     int32_t fd;
     char name[128];
+    bool registerPending;  // connected, registration frame not sent yet
 };
 static_assert(sizeof(HandleState) <= sizeof(OpenClientHandle), "handle state fits the opaque record");
 
@@ -42,14 +46,23 @@ bool connectServer(HandleState* st)
         close(fd);
         return false;
     }
+    st->fd = fd;
+    st->registerPending = true;
+    return true;
+}
+
+// Sends one request, preceded by the registration frame while that is pending.
+bool sendRequest(HandleState* st, const Request& req)
+{
+    if (!st->registerPending)
+        return sendFrame(st->fd, encodeRequest(req));
     Request reg;
     reg.type = kMsgRegister;
     reg.name = st->name;
-    if (!sendFrame(fd, encodeRequest(reg))) {
-        close(fd);
+    const std::string frames[2] = {encodeRequest(reg), encodeRequest(req)};
+    if (!sendFrames(st->fd, frames, 2))
         return false;
-    }
-    st->fd = fd;
+    st->registerPending = false;
     return true;
 }
 
@@ -73,7 +86,7 @@ int32_t roundTrip(OpenClientHandle* client, Request& req, std::vector<std::strin
         return kOpenRpcError;
     std::string answer;
     Response resp;
-    if (!sendFrame(st->fd, encodeRequest(req)) || !recvFrame(st->fd, &answer) || !decodeResponse(answer, &resp)) {
+    if (!sendRequest(st, req) || !recvFrame(st->fd, &answer) || !decodeResponse(answer, &resp)) {
         dropConnection(st);
         return kOpenRpcError;
     }
@@ -111,7 +124,7 @@ int openapiClientTearDown(OpenClientHandle* client)
         openclt::Request bye;
         bye.type = openclt::kMsgTearDown;
         bye.name = st->name;
-        openclt::sendFrame(st->fd, openclt::encodeRequest(bye));
+        openclt::sendRequest(st, bye);
     }
     openclt::dropConnection(st);
     st->magic = 0;

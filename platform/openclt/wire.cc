@@ -7,45 +7,13 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <unordered_map>
 
 namespace openclt {
-
-namespace {
-
-template <class... T>
-struct KindList {
-    static constexpr uint8_t kinds[sizeof...(T) > 0 ? sizeof...(T) : 1] = {ArgTraits<T>::kind...};
-};
-
-#define OP(name, keys, ...) {#name, keys, OCL_NARGS(__VA_ARGS__), KindList<__VA_ARGS__>::kinds},
-#define OP0(name) {#name, 0, 0, nullptr},
-const std::vector<OpInfo> kCatalog = {
-#include "platform/openclt/ops.def"
-};
-#undef OP
-#undef OP0
-
-}  // namespace
 
 const char* socketPath()
 {
     const char* p = getenv("SWITCHSIM_SOCKET");
     return p && *p ? p : kDefaultSocket;
-}
-
-const std::vector<OpInfo>& catalog() { return kCatalog; }
-
-const OpInfo* findOp(const std::string& name)
-{
-    static const std::unordered_map<std::string, const OpInfo*> index = [] {
-        std::unordered_map<std::string, const OpInfo*> m;
-        for (const OpInfo& op : kCatalog)
-            m.emplace(op.name, &op);
-        return m;
-    }();
-    auto it = index.find(name);
-    return it == index.end() ? nullptr : it->second;
 }
 
 void Writer::u16(uint16_t v)
@@ -194,9 +162,20 @@ bool readAll(int fd, char* p, size_t n)
 
 bool sendFrame(int fd, const std::string& payload)
 {
+    return sendFrames(fd, &payload, 1);
+}
+
+bool sendFrames(int fd, const std::string* payloads, size_t count)
+{
+    size_t total = 0;
+    for (size_t i = 0; i < count; ++i)
+        total += 4 + payloads[i].size();
     Writer w;
-    w.u32(static_cast<uint32_t>(payload.size()));
-    w.bytes(payload.data(), payload.size());
+    w.buf().reserve(total);
+    for (size_t i = 0; i < count; ++i) {
+        w.u32(static_cast<uint32_t>(payloads[i].size()));
+        w.bytes(payloads[i].data(), payloads[i].size());
+    }
     return writeAll(fd, w.buf().data(), w.buf().size());
 }
 

@@ -121,6 +121,8 @@ bool decodeResponse(const std::string& frame, Response* r);
 
 /// Writes one frame (length prefix and payload); false on error.
 bool sendFrame(int fd, const std::string& payload);
+/// Writes `count` frames with one write; false on error.
+bool sendFrames(int fd, const std::string* payloads, size_t count);
 /// Reads one frame; false on end of input, error or an oversized frame.
 bool recvFrame(int fd, std::string* payload);
 
