@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/openclt/wire.h"
+#include "sim/cli_engine.h"
 #include "sim/ops.h"
 
 namespace sim {
@@ -115,7 +116,8 @@ openclt::Response serveCall(const openclt::Request& reqIn, SwitchState& st, Cont
 }
 
 // Control commands: fault OP STATUS [COUNT], clear-faults, connfail N,
-// unreachable, reachable, calls, clear-calls, dump, reset.
+// unreachable, reachable, calls, clear-calls, cli-history, clear-cli-history,
+// dump, reset.
 openclt::Response serveControl(const openclt::Request& req, SwitchState& st, Controls& ctl, bool* changed)
 {
     openclt::Response resp;
@@ -140,6 +142,10 @@ openclt::Response serveControl(const openclt::Request& req, SwitchState& st, Con
             out += c + "\n";
     } else if (req.name == "clear-calls") {
         ctl.calls.clear();
+    } else if (req.name == "cli-history") {
+        out = cli::historyText();
+    } else if (req.name == "clear-cli-history") {
+        cli::historyClear();
     } else if (req.name == "reset") {
         st = defaultSwitch();
         *changed = true;

@@ -1,6 +1,8 @@
 // The default switch and the state file.
 #include "sim/state.h"
 
+#include "sim/cli_state.h"
+
 #include <cjson/cJSON.h>
 #include <unistd.h>
 
@@ -27,6 +29,7 @@ SwitchState defaultSwitch()
         i.port = p;
         i.name = "1/0/" + std::to_string(p);
         i.speedMbps = p <= 24 ? 1000 : 10000;
+        i.maxSpeedMbps = i.speedMbps;
         i.linkUp = p <= 4 ? 1 : 0;
         st.interfaces[p] = i;
     }
@@ -141,6 +144,7 @@ std::string stateText(const SwitchState& st)
             cJSON_AddItemToArray(arr, cJSON_CreateString(hexOf(v).c_str()));
     }
     routingToJson(root, st.routing);
+    cliStateToJson(root, st);
     char* text = cJSON_Print(root);
     cJSON_Delete(root);
     std::string out = text ? text : "";
@@ -220,6 +224,7 @@ bool loadState(SwitchState* st, const std::string& path)
         }
     }
     routingFromJson(root, &s.routing);
+    cliStateFromJson(root, &s);
     cJSON_Delete(root);
     if (s.units.empty())
         return false;

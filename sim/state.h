@@ -23,18 +23,41 @@ struct Interface {
     uint32_t linkUp = 0;
     uint32_t maxFrame = 1518;
     uint32_t pvid = 1;
+    // Port settings of the CLI ("speed", "flowcontrol", "ptp ...", "poe ...").
+    uint32_t maxSpeedMbps = 1000;  // fastest speed the port supports
+    uint32_t autoNeg = 1;          // "speed auto"
+    uint32_t fullDuplex = 1;
+    uint32_t flowControl = 0;      // symmetric pause frames
+    uint32_t ptpTransparent = 0;   // PTP end-to-end transparent clock
+    std::string poeSchedule;       // PoE timer schedule name, empty for none
 };
 
 struct Unit {
     uint32_t number = 1;
     std::string model;
     std::string serial;
+    // Boot images ("show bootvar"): the two flash images and the next boot's.
+    std::string activeImage = "4.1.2.7";
+    std::string backupImage = "4.1.1.3";
+    std::string nextActiveImage = "4.1.2.7";
 };
 
 struct Vlan {
     uint32_t id = 1;
     std::string name;
     bool isStatic = true;
+};
+
+// Global settings the CLI changes: the management interface (network port),
+// fan control, automatic LAG creation.
+struct SystemConfig {
+    uint32_t mgmtVlan = 1;
+    std::string mgmtMethod = "DHCP";  // "DHCP" or "Manual"
+    std::string mgmtAddress = "0.0.0.0";
+    std::string mgmtMask = "0.0.0.0";
+    std::string defaultGateway = "0.0.0.0";
+    uint32_t fanControlMode = 3;  // 1 off, 2 quiet, 3 cool
+    uint32_t lagAutoMode = 0;
 };
 
 struct SwitchState {
@@ -44,6 +67,7 @@ struct SwitchState {
     std::map<std::string, std::map<std::string, std::string>> appDbs;
     std::map<std::string, std::vector<std::string>> values;  // generic setters: "<stem>|<hex keys>" -> values
     RoutingModel routing;
+    SystemConfig system;
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };

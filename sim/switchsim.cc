@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/openclt/wire.h"
+#include "sim/cli_engine.h"
 #include "sim/server.h"
 
 int main(int argc, char** argv)
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
         }
         sim::saveState(st, opts.statePath);
     }
+    sim::cliPrepareWorkDir();
     // The socket accepts connections from here on, before any fork.
     if (!sim::serverBind(opts))
         return 1;

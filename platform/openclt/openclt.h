@@ -20,6 +20,13 @@ struct ApiVersion {
     uint8_t buildNum;
 };
 
+/// Where a physical port sits: stack unit, slot, port (openapiHashIntfUnitSlotPortGet).
+struct UnitSlotPort {
+    uint8_t unit;
+    uint8_t slot;
+    uint16_t port;
+};
+
 /// Opaque client record filled by openapiClientRegister.
 struct OpenClientHandle {
     unsigned char opaque[256];

@@ -1,0 +1,46 @@
+// CLI bridge: one show command's output into a file, CLI configuration
+// scripts applied from a file, the temporary files of both, and the CLI-text
+// setters, lock-file wrappers and interface notation built on them
+// (access/cli_setters.h, access/safe_wrap.h, access/intf_notation.h).
+#pragma once
+
+#include <cstddef>
+
+#include "platform/openclt/openclt.h"
+
+/// Directory of every work file of the bridge and its callers.
+#define OXEL_TMP_DIR "/mnt/application/oxel/tmp/"
+
+/// Size of the path buffers of every caller.
+constexpr size_t kCliPathSize = 512;
+/// The show bridge's own copies: at most 254 command characters and 95 path
+/// characters reach the switch (longer ones are cut, not refused).
+constexpr size_t kCliCommandBufSize = 255;
+constexpr size_t kCliShowPathBufSize = 96;
+
+/// Runs one show command on the switch, which writes its whole output to
+/// `path` (removed first). 0; 10003 for a missing command or path; 10000 when
+/// the switch fails the command.
+int cliShowExecuteToFile(OpenClientHandle* client, const char* command, const char* path);
+
+/// Applies the script at `inputPath`; the switch writes the CLI's answer to
+/// `outputPath`. Neither file is created or removed here. 0; 10003 for a
+/// missing path; 10000 when the switch fails the call.
+int txtCfgApply(OpenClientHandle* client, const char* inputPath, const char* outputPath);
+/// The same through the switch's second text-configuration call.
+int txtCfgNDCApply(OpenClientHandle* client, const char* inputPath, const char* outputPath);
+/// Identical to txtCfgNDCApply, logging under its own name.
+int txtCfgNDCApplyUnCompress(OpenClientHandle* client, const char* inputPath, const char* outputPath);
+
+/// Writes `text` to `path` (created or truncated). 0; 10003 for a missing
+/// argument; 10000 when the file cannot be opened or written.
+int writeToFile(const char* path, const char* text);
+
+/// A non-negative number that keeps the temporary files of concurrent
+/// requests apart; the files of one operation share one number.
+int tempFileSuffixGet(void);
+
+/// Drops from `text`, in place, every byte that does not start a valid UTF-8
+/// sequence and every complete sequence that is overlong, a surrogate or
+/// beyond U+10FFFF. Returns `text` (a missing text as is).
+char* utf8Sanitize(char* text);
