@@ -79,7 +79,10 @@ struct ShowRegistrar {
 
 /// Runs a configuration script line by line from exec mode and returns the
 /// CLI's answer: each line echoed behind its prompt, followed by the CLI's
-/// message when it refused the line. Sets *changed when the model changed.
+/// message when it refused the line. A line exec mode does not know runs in
+/// global configuration when it is a configuration command there (scripts
+/// may leave out "configure"). Blank lines and lines beginning "!" are
+/// skipped. Sets *changed when the model changed.
 std::string runScript(SwitchState& st, const std::string& script, bool* changed);
 
 /// Renders one show command into *out: 0; kOpenUnsupported (-28) for a

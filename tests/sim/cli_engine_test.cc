@@ -171,6 +171,38 @@ TEST(CliEngine, PtpNeedsASingleUnitOutsideTheKx810Family)
     EXPECT_EQ(st.interfaces[1].ptpTransparent, 1u);
 }
 
+// Lines of table words, numbers, port texts and raw bytes in random order:
+// the CLI answers them all and neither a script nor a show command breaks it.
+TEST(CliEngine, RandomInputNeverBreaksTheCli)
+{
+    static const char* const kWords[] = {"config", "configure", "interface", "0/3", "1/0/25", "lag", "vlan", "9",
+                                         "exit", "end", "speed", "auto", "100", "half-duplex", "no", "ip",
+                                         "management", "dhcp", "10.0.0.1", "255.0.0.0", "default-gateway",
+                                         "database", "makestatic", "ptp", "clock", "e2e-transparent", "poe",
+                                         "timer", "schedule", "show", "/", "//", "0/", "4294967296", "{a|b}", "<uint>"};
+    unsigned seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    for (int round = 0; round < 300; ++round) {
+        std::string script;
+        for (int line = 0; line < 20; ++line) {
+            int n = static_cast<int>(next() % 7);
+            for (int w = 0; w < n; ++w) {
+                if (next() % 5 == 0)
+                    script += static_cast<char>(next() % 256);
+                else
+                    script += kWords[next() % (sizeof kWords / sizeof kWords[0])];
+                script += next() % 9 == 0 ? "\t" : " ";
+            }
+            script += "\n";
+        }
+        SwitchState st = sim::defaultSwitch();
+        std::string answer = run(st, script);
+        EXPECT_FALSE(answer.empty() && script.find_first_not_of(" \t\n") != std::string::npos);
+        std::string out;
+        sim::cli::runShow(st, script.substr(0, script.find('\n')), &out);
+    }
+}
+
 TEST(CliShow, UnknownCommandsAndValues)
 {
     SwitchState st = sim::defaultSwitch();
