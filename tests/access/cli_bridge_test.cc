@@ -194,6 +194,9 @@ TEST_F(CliBridge, WriteToFileChecksItsArguments)
     EXPECT_NE(text.find("[writeToFile:"), std::string::npos);
     EXPECT_NE(text.find("] Content error...\r\n"), std::string::npos);
     EXPECT_NE(text.find("] Open dir error..." OXEL_TMP_DIR "no_such_dir/w\r\n"), std::string::npos);
+    // A text that did not reach the disk whole is a failure, not a script.
+    EXPECT_EQ(writeToFile("/dev/full", "config\nexit\n"), 10000);
+    EXPECT_NE(log().find("] Write error.../dev/full\r\n"), std::string::npos);
     EXPECT_EQ(writeToFile(OXEL_TMP_DIR "w", "config\nexit\n"), 0);
     EXPECT_EQ(harness::readFile(OXEL_TMP_DIR "w"), "config\nexit\n");
     unlink(OXEL_TMP_DIR "w");

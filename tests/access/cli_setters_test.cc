@@ -346,6 +346,11 @@ TEST_F(PtpModel, OtherModesAndFailedLookupsApplyNoScript)
     EXPECT_EQ(ptpTcIntfAdminModeSet(&h, 999, 1), 0);
     sim().ctl({"fault", "openapiHashIntfUnitSlotPortGet", "-29"});
     EXPECT_EQ(ptpTcIntfAdminModeSet(&h, 3, 1), 0);
+    // Without the first LAG no interface can be named: nothing is applied
+    // (rather than taking every interface for a LAG counted from 0).
+    sim().ctl({"clear-faults"});
+    sim().ctl({"fault", "openapiIfFirstGet", "-29"});
+    EXPECT_EQ(ptpTcIntfAdminModeSet(&h, 3, 1), 0);
     EXPECT_EQ(applies(), 1u);
     EXPECT_NE(history().find("% Invalid input"), std::string::npos);
 }
@@ -485,6 +490,23 @@ TEST_F(CustomSwitch, BootvarOneRecordPerUnitUpToTheCount)
     count = 1;
     ASSERT_EQ(bootvarGet(&h, &count, recs), 0);
     EXPECT_EQ(count, 1);
+}
+
+TEST_F(CustomSwitch, BootvarCutsOverlongImageNamesToTheirFields)
+{
+    sim::SwitchState st = sim::defaultSwitch();
+    st.units[0].activeImage = std::string(40, 'a');
+    st.units[0].nextActiveImage = std::string(40, 'n');
+    start(&st);
+    BootImageRecord recs[1];
+    memset(recs, 0x55, sizeof recs);
+    int count = 1;
+    ASSERT_EQ(bootvarGet(&h, &count, recs), 0);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(strnlen(recs[0].active, sizeof recs[0].active), 11u);
+    EXPECT_LT(strnlen(recs[0].backup, sizeof recs[0].backup), sizeof recs[0].backup);
+    EXPECT_LT(strnlen(recs[0].currentActive, sizeof recs[0].currentActive), sizeof recs[0].currentActive);
+    EXPECT_LT(strnlen(recs[0].nextActive, sizeof recs[0].nextActive), sizeof recs[0].nextActive);
 }
 
 TEST_F(Setters, SafeOperationWhoseLockFileCannotBeCreatedReturns10000)
