@@ -66,9 +66,31 @@ void bringLoopbackUp()
     close(s);
 }
 
+// The programs' directory: bin/ beside this program's bench/ directory (the
+// build tree may be bound elsewhere, as bench/run.sh does), else the one the
+// build configured.
+int openBinDir()
+{
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) {
+        self[n] = '\0';
+        if (char* slash = strrchr(self, '/')) {
+            *slash = '\0';
+            std::string dir = std::string(self) + "/../bin";
+            int fd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (fd >= 0 && faccessat(fd, "switchsim", X_OK, 0) == 0)
+                return fd;
+            if (fd >= 0)
+                close(fd);
+        }
+    }
+    return open(OXEL_BIN_DIR, O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
 bool enterPrivateTmp()
 {
-    g_binFd = open(OXEL_BIN_DIR, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    g_binFd = openBinDir();
     if (g_binFd < 0) {
         perror(OXEL_BIN_DIR);
         return false;

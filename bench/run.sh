@@ -17,13 +17,15 @@
 #   bench/run.sh [BUILD_DIR]            (BUILD_DIR defaults to "build")
 #
 # Environment:
-#   BENCH_DURATION=5    seconds of wrk per row
+#   BENCH_DURATION=5    seconds of wrk per row, over all rounds
 #   BENCH_CONNS=8       wrk connections
 #   BENCH_THREADS=2     wrk threads
-#   BENCH_RUNS=300      direct-exec runs per row (after 10 warm-up runs)
+#   BENCH_RUNS=300      direct-exec runs per row, over all rounds
 #   BENCH_PORT=8091     web server port (inside the private network namespace)
 #   BENCH_MICRO=1       run the micro benchmarks (0: skip)
 #   BENCH_CALLGRIND=1   count instructions with valgrind (0: skip)
+#   BENCH_ROUNDS=5      rounds per row (duration and runs are split into them)
+#   BENCH_REV           commit named in the table (default: git rev-parse)
 #   LIGHTTPD=/usr/sbin/lighttpd  WRK=wrk
 set -u
 
@@ -322,7 +324,7 @@ machine() {
 read -r f_rps f_p50 f_p99 f_err f_resp <<<"${W[1]}"
 read -r f_mean f_sd f_rss f_flt f_fail f_r <<<"${E[1]}"
 notes=()
-rev=$(git -C "$S" rev-parse --short HEAD 2>/dev/null || echo unknown)
+rev=${BENCH_REV:-$(git -C "$S" rev-parse --short HEAD 2>/dev/null || echo unknown)}
 {
     echo "oxel_cgi benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $rev"
     echo "machine: $(machine)"
@@ -385,8 +387,11 @@ if [ "${BENCH_MICRO:-1}" = 1 ] && [ -x "$out/micro_bench" ]; then
     {
         echo
         echo "Micro benchmarks (Google Benchmark; Debian's library warns it was built as DEBUG, which does not affect the code measured):"
-        timeout 600 "$out/micro_bench" --benchmark_min_time=0.3 2>/dev/null |
-            sed -n '/^-----/,$p'
+        if timeout 600 "$out/micro_bench" --benchmark_min_time=0.3 >"$run/micro.out" 2>"$run/micro.err"; then
+            sed -n '/^-----/,$p' "$run/micro.out"
+        else
+            echo "micro_bench failed: $(grep -v WARNING "$run/micro.err" | tail -n 3)"
+        fi
     } >>"$out/results.txt"
 fi
 
