@@ -83,11 +83,20 @@ TEST(CliEngine, ConfigurationWithoutConfigureLine)
 {
     SwitchState st = sim::defaultSwitch();
     bool changed = false;
-    std::string a = run(st, "interface 0/5\nflowcontrol symmetric\nexit\nport-channel auto\n", &changed);
+    std::string a = run(st, "port-channel auto\nenvironment fan control mode quiet\ninterface 0/5\n"
+                            "flowcontrol symmetric\nexit\nexit\n", &changed);
     EXPECT_TRUE(changed);
-    EXPECT_EQ(a.find("% "), std::string::npos) << a;
+    // The first such line leaves exec mode for global configuration.
+    EXPECT_EQ(a,
+              "(KX810-A) #port-channel auto\n"
+              "(KX810-A) (Config)#environment fan control mode quiet\n"
+              "(KX810-A) (Config)#interface 0/5\n"
+              "(KX810-A) (Interface 0/5)#flowcontrol symmetric\n"
+              "(KX810-A) (Interface 0/5)#exit\n"
+              "(KX810-A) (Config)#exit\n");
     EXPECT_EQ(st.interfaces[5].flowControl, 1u);
     EXPECT_EQ(st.system.lagAutoMode, 1u);
+    EXPECT_EQ(st.system.fanControlMode, 2u);
 }
 
 TEST(CliEngine, KeywordsIgnoreCase)
