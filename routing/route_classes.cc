@@ -462,6 +462,8 @@ std::string addrText(uint32_t family, const uint8_t* addr)
     return "0.0.0.0";
 }
 
+}  // namespace
+
 cJSON* routeJson(const RouteRecord& r)
 {
     cJSON* o = cJSON_CreateObject();
@@ -491,6 +493,8 @@ cJSON* nextHopsJson(const NextHopList& l, uint32_t count)
     }
     return a;
 }
+
+namespace {
 
 void addChange(cJSON* o, const RouteChange& c)
 {

@@ -13,6 +13,8 @@
 #include "platform/openclt/openclt.h"
 #include "runtime/open_client.h"
 
+struct cJSON;
+
 namespace route {
 
 /// Where an input comes from: the query string or the JSON request object.
@@ -246,6 +248,13 @@ int fixedUnsupported(const RouteCtx& r, const char* name, const char* data);
 
 /// Data member of a directory ("ospfConfig" for ".../ospf-config").
 const char* dataMemberOf(const char* dir);
+
+/// The route object of an answer: `destPfx`, `pfxLen`, `routeType`, `protoId`,
+/// `rejectRoute`, `discardRoute`, `pref`, `metric`, `numNextHops`,
+/// `leakedRoute`, `rfc5549Route`, `unnumberedRoute`.
+cJSON* routeJson(const RouteRecord& r);
+/// The next-hop list of an answer: the first `count` hops as `nhAddr`, `ifNum`.
+cJSON* nextHopsJson(const NextHopList& l, uint32_t count);
 
 }  // namespace route
 

@@ -2,6 +2,7 @@
 #include "sim/state.h"
 
 #include "sim/cli_state.h"
+#include "sim/ipv4_cli_model.h"
 
 #include <cjson/cJSON.h>
 #include <unistd.h>
@@ -145,6 +146,7 @@ std::string stateText(const SwitchState& st)
     }
     routingToJson(root, st.routing);
     cliStateToJson(root, st);
+    ipv4CliToJson(root, st.ipv4Cli);
     char* text = cJSON_Print(root);
     cJSON_Delete(root);
     std::string out = text ? text : "";
@@ -225,6 +227,7 @@ bool loadState(SwitchState* st, const std::string& path)
     }
     routingFromJson(root, &s.routing);
     cliStateFromJson(root, &s);
+    ipv4CliFromJson(root, &s.ipv4Cli);
     cJSON_Delete(root);
     if (s.units.empty())
         return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/ipv4_cli_model.h"
 #include "sim/routing_model.h"
 
 namespace sim {
@@ -68,6 +69,7 @@ struct SwitchState {
     std::map<std::string, std::vector<std::string>> values;  // generic setters: "<stem>|<hex keys>" -> values
     RoutingModel routing;
     SystemConfig system;
+    Ipv4CliModel ipv4Cli;  // ARP cache, IP interface settings and IPv4 counters of the CLI
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };

@@ -1,0 +1,1079 @@
+// Route table views, static route changes, IP interface views and setters,
+// ARP views and settings, IPv4 and route summary statistics, all through the
+// switch's CLI.
+#include "routing/cli_ipv4.h"
+
+#include <arpa/inet.h>
+#include <cjson/cJSON.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "access/cli_bridge.h"
+#include "routing/cli_common.h"
+#include "runtime/envelope.h"
+#include "runtime/log.h"
+#include "runtime/params.h"
+#include "runtime/route_tree.h"
+
+namespace cli4 {
+
+using route::RouteCtx;
+
+namespace {
+
+#define OXEL_OUT OXEL_TMP_DIR "oxel_out_"
+
+// The line-by-line groups read their show output whole, up to this much,
+// and then as lines of at most kLineSize - 1 characters.
+constexpr size_t kShowCap = 1 << 20;
+constexpr size_t kLineSize = 1024;
+// Work file words of the apply files: the route group, and the IP interface
+// group whose files the ARP settings share.
+const char* const kRtrWord = "rtr";
+const char* const kRcfgWord = "rcfg";
+// Interface numbers tried when a CLI interface name is turned into a number.
+constexpr uint32_t kIntfSearchMax = 256;
+
+// --- Request ----------------------------------------------------------------
+
+struct Body {
+    cJSON* json = nullptr;
+    Body() = default;
+    Body(const Body&) = delete;
+    Body& operator=(const Body&) = delete;
+    ~Body() { cJSON_Delete(json); }
+};
+
+// Parses the request body; false when it is no JSON object.
+bool readBody(Body* b)
+{
+    char* t = requestDataGet();
+    b->json = t ? cJSON_Parse(t) : nullptr;
+    free(t);
+    return cJSON_IsObject(b->json);
+}
+
+/// Split reader of the query string (GET, DELETE).
+struct Query {
+    char* text = nullptr;
+    char** list = nullptr;
+    Query()
+    {
+        text = requestDataGet();
+        list = paramListSplit(text ? text : "");
+    }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    ~Query()
+    {
+        paramListFree(list);
+        free(text);
+    }
+    const char* find(const char* name) const { return paramListFind(name, list); }
+};
+
+enum Got { kAbsent, kGot, kBad };
+
+// A whole number member (JSON number or decimal text) of 0..4294967295.
+Got bodyNumber(const cJSON* o, const char* name, uint32_t* out)
+{
+    const cJSON* it = cJSON_GetObjectItem(o, name);
+    *out = 0;
+    if (!it)
+        return kAbsent;
+    if (cJSON_IsNumber(it)) {
+        double d = it->valuedouble;
+        if (!(d >= 0 && d <= 4294967295.0) || static_cast<double>(static_cast<uint64_t>(d)) != d)
+            return kBad;
+        *out = static_cast<uint32_t>(d);
+        return kGot;
+    }
+    if (cJSON_IsString(it) && *it->valuestring && strlen(it->valuestring) <= 10) {
+        uint64_t v = 0;
+        for (const char* p = it->valuestring; *p; ++p) {
+            if (*p < '0' || *p > '9')
+                return kBad;
+            v = v * 10 + static_cast<uint64_t>(*p - '0');
+        }
+        if (v > 0xffffffffull)
+            return kBad;
+        *out = static_cast<uint32_t>(v);
+        return kGot;
+    }
+    return kBad;
+}
+
+Got bodyText(const cJSON* o, const char* name, std::string* out)
+{
+    const cJSON* it = cJSON_GetObjectItem(o, name);
+    out->clear();
+    if (!it)
+        return kAbsent;
+    if (!cJSON_IsString(it))
+        return kBad;
+    *out = it->valuestring;
+    return kGot;
+}
+
+// A mode member: "enable", true or 1 enable; any other value (or none) does
+// not. Objects and arrays are no mode.
+bool bodyMode(const cJSON* o, const char* name, bool* on)
+{
+    const cJSON* it = cJSON_GetObjectItem(o, name);
+    *on = false;
+    if (!it)
+        return true;
+    if (cJSON_IsObject(it) || cJSON_IsArray(it))
+        return false;
+    if (cJSON_IsString(it))
+        *on = strcmp(it->valuestring, "enable") == 0;
+    else if (cJSON_IsBool(it))
+        *on = cJSON_IsTrue(it) != 0;
+    else if (cJSON_IsNumber(it))
+        *on = it->valuedouble == 1;
+    return true;
+}
+
+// Decimal query value, stopping at the first non-digit (none: 0).
+uint32_t queryNumber(const Query& q, const char* name, bool* found = nullptr)
+{
+    const char* v = q.find(name);
+    if (found)
+        *found = v != nullptr;
+    return v ? clitext::decimalOf(v) : 0;
+}
+
+// --- Values -------------------------------------------------------------------
+
+bool parseIpv4(const std::string& t, uint32_t* out)
+{
+    struct in_addr a;
+    if (t.empty() || t.size() > 15 || !clitext::cliSafe(t) || inet_pton(AF_INET, t.c_str(), &a) != 1)
+        return false;
+    *out = ntohl(a.s_addr);
+    return true;
+}
+
+std::string ipv4Text(uint32_t hostOrder)
+{
+    char buf[INET_ADDRSTRLEN];
+    struct in_addr a;
+    a.s_addr = htonl(hostOrder);
+    inet_ntop(AF_INET, &a, buf, sizeof buf);
+    return buf;
+}
+
+// Leading one bits of a dotted mask.
+uint32_t maskLength(uint32_t mask)
+{
+    uint32_t n = 0;
+    while (n < 32 && (mask & (0x80000000u >> n)))
+        ++n;
+    return n;
+}
+
+std::string maskText(uint32_t len)
+{
+    return ipv4Text(len == 0 ? 0 : len >= 32 ? 0xffffffffu : 0xffffffffu << (32 - len));
+}
+
+// "aa:bb:cc:dd:ee:ff" (or with '-') into the CLI's lower-case colon form.
+bool parseMac(const std::string& t, std::string* out)
+{
+    if (t.size() != 17 || !clitext::cliSafe(t))
+        return false;
+    char sep = t[2];
+    if (sep != ':' && sep != '-')
+        return false;
+    std::string m;
+    for (size_t i = 0; i < 17; ++i) {
+        char c = t[i];
+        if (i % 3 == 2) {
+            if (c != sep)
+                return false;
+            m += ':';
+        } else if (isxdigit(static_cast<unsigned char>(c))) {
+            m += static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        } else {
+            return false;
+        }
+    }
+    *out = m;
+    return true;
+}
+
+// --- Answers -------------------------------------------------------------------
+
+// Prints the envelope; the data object (owned here) goes out on success
+// only. Reads answer without a newline; writes with one; POST views (the
+// route walk) only when they fail.
+int answer(const RouteCtx& r, ResultCode code, cJSON* data, bool view)
+{
+    char* text = nullptr;
+    if (code == kResultOk && data && data->child)
+        text = cJSON_PrintUnformatted(data);
+    cJSON_Delete(data);
+    bool newline = r.method != kMethodGet && (!view || code != kResultOk);
+    replyEnvelope(code, text ? route::dataMemberOf(r.dir) : nullptr, text, newline);
+    free(text);
+    return 0;
+}
+
+int answerView(const RouteCtx& r, ResultCode code, cJSON* data) { return answer(r, code, data, true); }
+int answerWrite(const RouteCtx& r, ResultCode code) { return answer(r, code, nullptr, false); }
+
+// --- Show text -------------------------------------------------------------------
+
+int showText(const std::string& path, const std::string& command, const char* caller, std::string* text)
+{
+    return clitext::showToTextAt(path.c_str(), command.c_str(), kShowCap, text, caller);
+}
+
+// The lines of a show text as a 1024-byte line reader takes them; the part
+// of a longer line beyond it is dropped rather than read as a line of its own.
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        if (eol == std::string::npos)
+            eol = text.size();
+        std::string line = text.substr(pos, std::min(eol - pos, kLineSize - 1));
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        pos = eol + 1;
+    }
+    return lines;
+}
+
+std::string trimmed(std::string s)
+{
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.pop_back();
+    return s;
+}
+
+// Whether a line starts with `label` at `from` and the label ends there (the
+// next character is no letter or digit).
+bool labelAt(const std::string& line, size_t from, const char* label)
+{
+    size_t n = strlen(label);
+    if (line.compare(from, n, label) != 0)
+        return false;
+    return from + n >= line.size() || !isalnum(static_cast<unsigned char>(line[from + n]));
+}
+
+// The text after a label: blanks, tabs and dots skipped.
+const char* valueAfter(const std::string& line, size_t at)
+{
+    const char* p = line.c_str() + at;
+    while (*p == ' ' || *p == '\t' || *p == '.')
+        ++p;
+    return p;
+}
+
+uint32_t decimalAt(const char* p)
+{
+    return clitext::decimalOf(p);
+}
+
+// The number right after the first "(" of a line; 0 when there is none.
+uint32_t afterParen(const std::string& line)
+{
+    size_t p = line.find('(');
+    return p == std::string::npos ? 0 : decimalAt(line.c_str() + p + 1);
+}
+
+// Interface number of a CLI interface name ("1/0/5", "vlan 10"), found among
+// the routing interfaces; 0 when none has the name.
+uint32_t intfNumberOf(const std::string& name)
+{
+    if (name.empty())
+        return 0;
+    uint32_t n = 0;
+    for (uint32_t tries = 0; tries < kIntfSearchMax; ++tries) {
+        uint32_t next = 0;
+        if (rpcclt_openapiRtrIntfNextGet(&clientHandle, n, &next) != 0 || next <= n)
+            return 0;
+        n = next;
+        char buf[64] = {0};
+        BufDesc d{sizeof buf, buf};
+        if (rpcclt_openapiRtrIntfNameGet(&clientHandle, n, &d) == 0) {
+            buf[sizeof buf - 1] = '\0';
+            if (strcasecmp(buf, name.c_str()) == 0)
+                return n;
+        }
+    }
+    return 0;
+}
+
+// --- Route table --------------------------------------------------------------------
+
+bool protoFits(char code, uint32_t proto)
+{
+    return proto == 1 ? code == 'C' : proto == 3 ? code == 'S' : true;
+}
+
+// rtrIpRouteEntryGetNextCli: the first line whose destination is greater
+// than the start, or equal with a longer prefix; an empty or invalid start
+// takes the first line.
+int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, uint32_t proto, RouteLine* out)
+{
+    std::string text;
+    int rc = showText(OXEL_OUT "show_ip_route_tbl", "show ip route", __func__, &text);
+    if (rc != 0)
+        return rc;
+    uint32_t start = 0;
+    bool haveStart = parseIpv4(startDest, &start);
+    for (const RouteLine& l : routeLines(text)) {
+        if (!protoFits(l.code, proto))
+            continue;
+        if (!haveStart || l.destNum > start || (l.destNum == start && l.pfxLen > startLen)) {
+            *out = l;
+            return kResultOk;
+        }
+    }
+    return kResultApiNotFound;
+}
+
+// rtrIpRouteLookupCli: the first line with this destination text, prefix
+// length and protocol.
+int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, RouteLine* out)
+{
+    std::string text;
+    int rc = showText(OXEL_OUT "show_ip_route_lkp", "show ip route", __func__, &text);
+    if (rc != 0)
+        return rc;
+    for (const RouteLine& l : routeLines(text))
+        if (l.dest == dest && l.pfxLen == len && protoFits(l.code, proto)) {
+            *out = l;
+            return kResultOk;
+        }
+    return kResultApiNotFound;
+}
+
+// rtrShowRouteNextCli: the next static route after the start (0: the first).
+int rtrShowRouteNextCli(uint32_t start, uint32_t startLen, RouteLine* out)
+{
+    std::string text;
+    int rc = showText(OXEL_OUT "show_ip_route", "show ip route", __func__, &text);
+    if (rc != 0)
+        return rc;
+    for (const RouteLine& l : routeLines(text)) {
+        if (l.code != 'S')
+            continue;
+        if (start == 0 || l.destNum > start || (l.destNum == start && l.pfxLen > startLen)) {
+            *out = l;
+            return kResultOk;
+        }
+    }
+    return kResultApiNotFound;
+}
+
+// --- IP interface -------------------------------------------------------------------
+
+int rcfgShowIpInterfaceFetch(uint32_t intIfNum, const char* file, std::string* text,
+                             const char* caller = "rcfgShowIpInterfaceFetch")
+{
+    std::string name;
+    int rc = clitext::intfCliName(intIfNum, &name);
+    if (rc != 0)
+        return rc;
+    return showText(std::string(OXEL_OUT) + file, "show ip interface " + name, caller, text);
+}
+
+int rtrShowIpInterfaceMethod(uint32_t intIfNum, uint32_t* method)
+{
+    std::string text, v;
+    int rc = rcfgShowIpInterfaceFetch(intIfNum, "show_ip_intf_meth", &text, __func__);
+    if (rc != 0)
+        return rc;
+    *method = 0;
+    if (clitext::labelValue(text, "Method", &v) && !v.empty())
+        *method = v[0] == 'd' ? 2 : v[0] == 'm' ? 1 : 0;
+    return kResultOk;
+}
+
+int intfModeOf(const std::string& text, const char* label)
+{
+    std::string v;
+    if (!clitext::labelValue(text, label, &v) || v.empty())
+        return -1;
+    return v[0] == 'E' || v[0] == 'e' ? 1 : v[0] == 'D' || v[0] == 'd' ? 0 : -1;
+}
+
+// Applies "interface <u/s/p>\n<line>\nexit\n" to the interface of query `query`.
+int applyToIntf(const char* query, const std::string& line, const char* token)
+{
+    std::string name;
+    int rc = clitext::intfCliName(queryExactU32(query), &name);
+    if (rc != 0)
+        return rc;
+    return clitext::applyText(kRcfgWord, token, "interface " + name + "\n" + line + "\nexit\n");
+}
+
+// --- ARP ------------------------------------------------------------------------------
+
+// The ARP group answers 17002 when the switch fails its show command.
+int arpShow(const std::string& path, const char* command, const char* caller, std::string* text)
+{
+    int rc = showText(path, command, caller, text);
+    return rc == kResultOpenFailed || rc == kResultOk ? rc : kResultUnsupported;
+}
+
+std::string arpFile(const char* word)
+{
+    char path[kCliPathSize];
+    snprintf(path, sizeof path, "%sshow_arp_%s%d", OXEL_OUT, word, static_cast<int>(getpid()));
+    return path;
+}
+
+int rcfgShowArpBriefFetch(ArpSource source, ArpBrief* out)
+{
+    std::string text;
+    int rc = source == kArpShow ? arpShow(arpFile(""), "show arp", __func__, &text)
+                                : arpShow(OXEL_OUT "show_arp_brief", "show arp brief", __func__, &text);
+    if (rc == kResultOk)
+        *out = arpBriefOf(text);
+    return rc;
+}
+
+int arpTableFetch(ArpEntryView view, std::vector<ArpLine>* lines)
+{
+    const char* word = view == kArpEntryNext ? "iter_" : view == kArpEntryNextWithMac ? "mac_iter_" : "entry_";
+    std::string text;
+    int rc = arpShow(arpFile(word), "show arp", "arpTableFetch", &text);
+    if (rc == kResultOk)
+        *lines = arpLines(text);
+    return rc;
+}
+
+int applyGlobal(const char* token, const std::string& text)
+{
+    return clitext::applyText(kRcfgWord, token, text);
+}
+
+// --- Statistics -------------------------------------------------------------------------
+
+const char* const kIpStatsLabels[] = {
+    "IpInReceives",     "IpInHdrErrors",      "IpInAddrErrors",      "IpForwDatagrams",     "IpInUnknownProtos",
+    "IpInDiscards",     "IpInDelivers",       "IpOutRequests",       "IpOutDiscards",       "IpOutNoRoutes",
+    "IpReasmTimeout",   "IpReasmReqds",       "IpReasmOKs",          "IpReasmFails",        "IpFragOKs",
+    "IpFragFails",      "IpFragCreates",      "IpRoutingDiscards",   "IcmpInMsgs",          "IcmpInErrors",
+    "IcmpInDestUnreachs", "IcmpInTimeExcds",  "IcmpInParmProbs",     "IcmpInSrcQuenchs",    "IcmpInRedirects",
+    "IcmpInEchos",      "IcmpInEchoReps",     "IcmpInTimestamps",    "IcmpInTimestampReps", "IcmpInAddrMasks",
+    "IcmpInAddrMaskReps", "IcmpOutMsgs",      "IcmpOutErrors",       "IcmpOutDestUnreachs", "IcmpOutTimeExcds",
+    "IcmpOutParmProbs", "IcmpOutSrcQuenchs",  "IcmpOutRedirects",    "IcmpOutEchos",        "IcmpOutEchoReps",
+    "IcmpOutTimestamps", "IcmpOutTimestampReps", "IcmpOutAddrMasks", "IcmpOutAddrMaskReps",
+};
+static_assert(sizeof kIpStatsLabels / sizeof kIpStatsLabels[0] == 44, "the 44 labels of show ip stats");
+
+// rtrShowIpStatsFetchToJson: every line that starts with one of the labels
+// adds its counter to `o`.
+int rtrShowIpStatsFetchToJson(cJSON* o)
+{
+    std::string text;
+    int rc = showText(OXEL_OUT "show_ip_stats", "show ip stats", __func__, &text);
+    if (rc != 0)
+        return rc;
+    for (const std::string& line : linesOf(text)) {
+        size_t from = line.find_first_not_of(" \t");
+        if (from == std::string::npos)
+            continue;
+        for (const char* label : kIpStatsLabels) {
+            if (!labelAt(line, from, label))
+                continue;
+            uint64_t v = 0;
+            for (const char* p = valueAfter(line, from + strlen(label)); *p >= '0' && *p <= '9'; ++p)
+                v = v * 10 + static_cast<uint64_t>(*p - '0');
+            std::string member = label;
+            member[0] = static_cast<char>(tolower(static_cast<unsigned char>(member[0])));
+            if (member == "ipOutNoRoutes")
+                member = "ipNoRoutes";
+            cJSON_AddNumberToObject(o, member.c_str(), static_cast<double>(v));
+            break;
+        }
+    }
+    return kResultOk;
+}
+
+// rtrStatsFetchCmd: the summary counters of a route summary command.
+int rtrStatsFetchCmd(const char* command, const char* fileWord, RouteSummary* out)
+{
+    std::string text;
+    int rc = showText(std::string(OXEL_OUT) + fileWord, command, __func__, &text);
+    if (rc == kResultOk)
+        *out = routeSummaryOf(text);
+    return rc;
+}
+
+}  // namespace
+
+// --- Readers -------------------------------------------------------------------------------
+
+std::vector<RouteLine> routeLines(const std::string& text)
+{
+    std::vector<RouteLine> out;
+    for (const std::string& line : linesOf(text)) {
+        char code[4], pfx[64], rest[256];
+        if (sscanf(line.c_str(), " %3s %63s %255[^\n]", code, pfx, rest) != 3)
+            continue;
+        if (strcmp(code, "C") != 0 && strcmp(code, "S") != 0)
+            continue;
+        char dest[46];
+        int len = -1;
+        if (sscanf(pfx, "%45[^/]/%d", dest, &len) != 2 || len < 0 || len > 32)
+            continue;
+        RouteLine l;
+        l.code = code[0];
+        l.dest = dest;
+        l.pfxLen = static_cast<uint32_t>(len);
+        if (!parseIpv4(l.dest, &l.destNum))
+            continue;
+        std::string r = rest;
+        size_t b = r.find('[');
+        if (b != std::string::npos)
+            sscanf(r.c_str() + b, "[%u/%u]", &l.pref, &l.metric);
+        size_t intfAt = std::string::npos;
+        size_t via = r.find("via ");
+        if (via != std::string::npos) {
+            char hop[46] = {0};
+            if (sscanf(r.c_str() + via + 4, "%45s", hop) == 1) {
+                l.nextHop = hop;
+                l.nextHop = l.nextHop.substr(0, l.nextHop.find(','));
+            }
+            size_t comma = r.find(',', via);
+            if (comma != std::string::npos)
+                intfAt = comma + 1;
+        } else {
+            size_t c = r.find("connected,");
+            if (c != std::string::npos)
+                intfAt = c + strlen("connected,");
+        }
+        if (intfAt != std::string::npos) {
+            size_t s = r.find_first_not_of(" \t", intfAt);
+            if (s != std::string::npos)
+                l.intf = trimmed(r.substr(s, 31));
+        }
+        out.push_back(l);
+    }
+    return out;
+}
+
+IpIntfRecord ipIntfRecordOf(const std::string& text)
+{
+    IpIntfRecord rec;
+    std::string v;
+    rec.routingMode = intfModeOf(text, "Routing Mode");
+    rec.adminMode = intfModeOf(text, "Administrative Mode");
+    rec.netDirBcast = intfModeOf(text, "Forward Net Directed Broadcasts");
+    rec.destUnreach = intfModeOf(text, "Destination Unreachables");
+    rec.redirects = intfModeOf(text, "ICMP Redirects");
+    rec.proxyArp = intfModeOf(text, "Proxy ARP");
+    rec.localProxyArp = intfModeOf(text, "Local Proxy ARP");
+    rec.autoState = intfModeOf(text, "Auto-State Mode");
+    rec.active = clitext::labelValue(text, "Active State", &v) && !v.empty() && v[0] == 'A' ? 1 : 0;
+    rec.status = clitext::labelValue(text, "Routing Interface Status", &v) && !v.empty() && v[0] == 'U' ? 1 : 0;
+    if (clitext::labelValue(text, "IP MTU", &v)) {
+        rec.hasMtu = true;
+        rec.ipMtu = clitext::decimalOf(v);
+    }
+    if (clitext::labelValue(text, "Bandwidth", &v)) {
+        rec.hasBandwidth = true;
+        rec.bandwidth = clitext::decimalOf(v);
+    }
+    return rec;
+}
+
+ArpBrief arpBriefOf(const std::string& text)
+{
+    ArpBrief b;
+    std::string v;
+    if (clitext::labelValue(text, "Age Time (seconds)", &v))
+        b.ageTime = clitext::decimalOf(v);
+    if (clitext::labelValue(text, "Response Time (seconds)", &v))
+        b.responseTime = clitext::decimalOf(v);
+    if (clitext::labelValue(text, "Retries", &v))
+        b.retries = clitext::decimalOf(v);
+    if (clitext::labelValue(text, "Cache Size", &v))
+        b.cacheSize = clitext::decimalOf(v);
+    if (clitext::labelValue(text, "Dynamic Renew Mode", &v))
+        b.dynamicRenew = clitext::modeOf(v);
+    if (clitext::labelValue(text, "Total Entry Count Current / Peak", &v) &&
+        sscanf(v.c_str(), "%u / %u", &b.current, &b.peak) != 2)
+        b.peak = 0;
+    if (clitext::labelValue(text, "Static Entry Count Configured / Active / Max", &v) &&
+        sscanf(v.c_str(), "%u / %u / %u", &b.configured, &b.active, &b.max) != 3)
+        b.max = 0;
+    return b;
+}
+
+std::vector<ArpLine> arpLines(const std::string& text)
+{
+    std::vector<ArpLine> out;
+    for (const std::string& line : linesOf(text)) {
+        std::vector<std::string> w;
+        size_t i = 0;
+        while (i < line.size()) {
+            size_t s = line.find_first_not_of(" \t", i);
+            if (s == std::string::npos)
+                break;
+            size_t e = line.find_first_of(" \t", s);
+            w.push_back(line.substr(s, e == std::string::npos ? std::string::npos : e - s));
+            i = e == std::string::npos ? line.size() : e;
+        }
+        ArpLine l;
+        if (w.size() < 4 || !parseIpv4(w[0], &l.ip) || !parseMac(w[1], &l.mac))
+            continue;
+        size_t k = 2;
+        l.intf = w[k++];
+        if ((strcasecmp(l.intf.c_str(), "vlan") == 0 || strcasecmp(l.intf.c_str(), "lag") == 0) && k < w.size())
+            l.intf += " " + w[k++];
+        if (k >= w.size())
+            continue;
+        l.type = w[k++];
+        unsigned h = 0, m = 0, s = 0;
+        if (k + 2 < w.size() && sscanf((w[k] + " " + w[k + 1] + " " + w[k + 2]).c_str(), "%uh %um %us", &h, &m, &s) == 3)
+            l.age = h * 3600 + m * 60 + s;
+        out.push_back(l);
+    }
+    return out;
+}
+
+RouteSummary routeSummaryOf(const std::string& text)
+{
+    RouteSummary s;
+    struct Counter {
+        const char* label;
+        uint32_t* value;
+        uint32_t* high;  // the number after "(", or nullptr
+    } counters[] = {
+        {"Connected Routes", &s.connected, nullptr},
+        {"Static Routes", &s.staticRoutes, nullptr},
+        {"RIP Routes", &s.rip, nullptr},
+        {"OSPF Routes", &s.ospf, nullptr},
+        {"Reject Routes", &s.reject, nullptr},
+        {"Failed Route Adds", &s.failed, nullptr},
+        {"Failed Kernel Route Adds", &s.kernelFailed, nullptr},
+        {"Kernel Failed Route Adds", &s.kernelFailed, nullptr},
+        {"Hardware Failed Route Adds", &s.hardwareFailed, nullptr},
+        {"ECMP Routes", &s.ecmpRoutes, nullptr},
+        {"Total routes", &s.total, nullptr},
+        {"Alternate Routes", &s.alternate, nullptr},
+        {"Route Adds", &s.adds, nullptr},
+        {"Route Modifies", &s.modifies, nullptr},
+        {"Route Deletes", &s.deletes, nullptr},
+        {"Invalid Route Adds", &s.invalidAdds, nullptr},
+        {"Unresolved Route Adds", &s.unresolved, nullptr},
+        {"Reserved Locals", &s.reserved, nullptr},
+        {"Best Routes", nullptr, &s.bestHigh},
+        {"Unique Next Hops", &s.nextHops, &s.nextHopsHigh},
+        {"Next Hop Groups", &s.nhGroups, &s.nhGroupsHigh},
+        {"ECMP Groups", &s.ecmpGroups, &s.ecmpGroupsHigh},
+    };
+    for (const std::string& line : linesOf(text)) {
+        for (const Counter& c : counters) {
+            if (!labelAt(line, 0, c.label))
+                continue;
+            if (c.value)
+                *c.value = decimalAt(valueAfter(line, strlen(c.label)));
+            if (c.high)
+                *c.high = afterParen(line);
+            break;
+        }
+    }
+    return s;
+}
+
+// --- Route table classes -------------------------------------------------------------------
+
+int routeEntryGetNext(const RouteCtx& r)
+{
+    Body b;
+    if (!readBody(&b))
+        return answerView(r, kResultInvalidArgument, nullptr);
+    std::string dest, mask;
+    uint32_t proto = 0, maskNum = 0;
+    bodyText(b.json, "routeDest", &dest);  // not a text: an invalid start, the first line
+    Got m = bodyText(b.json, "routeMask", &mask);
+    if (m == kBad || (m == kGot && !mask.empty() && !parseIpv4(mask, &maskNum)) ||
+        bodyNumber(b.json, "routeProto", &proto) == kBad)
+        return answerView(r, kResultInvalidArgument, nullptr);
+    RouteLine l;
+    int rc = rtrIpRouteEntryGetNextCli(dest, maskLength(maskNum), proto, &l);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    cJSON* o = cJSON_CreateObject();
+    cJSON_AddStringToObject(o, "routeDest", ipv4Text(l.destNum).c_str());
+    cJSON_AddStringToObject(o, "routeMask", maskText(l.pfxLen).c_str());
+    cJSON_AddNumberToObject(o, "routeProto", l.code == 'S' ? 3 : 1);
+    cJSON_AddNumberToObject(o, "routePref", 0);
+    return answerView(r, kResultOk, o);
+}
+
+int routeLookupField(const RouteCtx& r, LookupField field)
+{
+    Query q;
+    const char* dest = q.find("routeDest");
+    const char* mask = q.find("routeMask");
+    uint32_t maskNum = 0;
+    if (!dest || !mask || (*mask && !parseIpv4(mask, &maskNum)))
+        return answerView(r, kResultInvalidArgument, nullptr);
+    RouteLine l;
+    int rc = rtrIpRouteLookupCli(dest, maskLength(maskNum), queryNumber(q, "routeProto"), &l);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    cJSON* o = cJSON_CreateObject();
+    if (field == kLookupMetric)
+        cJSON_AddNumberToObject(o, "metric", l.metric);
+    else if (field == kLookupNextHopIntf)
+        cJSON_AddStringToObject(o, "nextHopIntf", l.intf.c_str());
+    else
+        cJSON_AddStringToObject(o, "nextHopAddr", l.nextHop.empty() ? "0.0.0.0" : l.nextHop.c_str());
+    return answerView(r, kResultOk, o);
+}
+
+int staticRouteNext(const RouteCtx& r, bool readsStart)
+{
+    uint32_t start = 0, startLen = 0;
+    if (readsStart) {
+        Query q;
+        const char* pfx = q.find("destPfx");
+        if (!pfx || !parseIpv4(pfx, &start))
+            start = 0;  // none or no address: the first static route
+        startLen = queryNumber(q, "pfxLen");
+    }
+    RouteLine l;
+    int rc = rtrShowRouteNextCli(start, startLen, &l);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    RouteRecord rec;
+    memset(&rec, 0, sizeof rec);
+    rec.family = kFamilyIpv4;
+    memcpy(rec.destPfx, &l.destNum, 4);
+    rec.pfxLen = static_cast<uint8_t>(l.pfxLen);
+    rec.pref = static_cast<uint16_t>(l.pref > 0xffff ? 0xffff : l.pref);
+    rec.metric = l.metric;
+    NextHopList hops;
+    memset(&hops, 0, sizeof hops);
+    uint32_t nh = 0;
+    if (parseIpv4(l.nextHop, &nh)) {
+        rec.numNextHops = 1;
+        hops.hop[0].family = kFamilyIpv4;
+        memcpy(hops.hop[0].addr, &nh, 4);
+        hops.hop[0].ifNum = intfNumberOf(l.intf);
+    }
+    cJSON* o = cJSON_CreateObject();
+    cJSON_AddItemToObject(o, "route", route::routeJson(rec));
+    cJSON_AddItemToObject(o, "nextHops", route::nextHopsJson(hops, rec.numNextHops));
+    return answerView(r, kResultOk, o);
+}
+
+int staticRouteChange(const RouteCtx& r, RouteChangeOp op, const char* token)
+{
+    Body b;
+    if (!readBody(&b))
+        return answerWrite(r, kResultInvalidArgument);
+    const cJSON* rt = cJSON_GetObjectItem(b.json, "route");
+    std::string pfxText;
+    uint32_t pfx = 0, len = 0, pref = 0;
+    if (!cJSON_IsObject(rt) || bodyText(rt, "destPfx", &pfxText) != kGot || !parseIpv4(pfxText, &pfx) ||
+        bodyNumber(rt, "pfxLen", &len) == kBad || len > 32 || bodyNumber(rt, "pref", &pref) == kBad || pref > 255)
+        return answerWrite(r, kResultInvalidArgument);
+    std::string text = "no ip route " + ipv4Text(pfx) + " " + maskText(len) + "\n";
+    if (op != kRouteDelete) {
+        // The next hop: the first element of `nextHops` (beside `route`, or inside it).
+        const cJSON* hops = cJSON_GetObjectItem(b.json, "nextHops");
+        if (!hops)
+            hops = cJSON_GetObjectItem(rt, "nextHops");
+        const cJSON* first = cJSON_IsArray(hops) ? cJSON_GetArrayItem(hops, 0) : nullptr;
+        std::string nhText;
+        uint32_t nh = 0;
+        if (!cJSON_IsObject(first) || bodyText(first, "nhAddr", &nhText) != kGot || !parseIpv4(nhText, &nh))
+            return answerWrite(r, kResultInvalidArgument);
+        std::string add = "ip route " + ipv4Text(pfx) + " " + maskText(len) + " " + ipv4Text(nh);
+        if (pref > 1)
+            add += " " + std::to_string(pref);
+        add += "\n";
+        text = op == kRouteModify ? text + add : add;
+    }
+    return answerWrite(r, clitext::applyText(kRtrWord, token, text));
+}
+
+// --- IP interface classes -------------------------------------------------------------------
+
+int ipIntfField(const RouteCtx& r, const char* query, IntfField field, const char* member)
+{
+    std::string text;
+    int rc = rcfgShowIpInterfaceFetch(queryExactU32(query), "show_ip_intf", &text);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    IpIntfRecord rec = ipIntfRecordOf(text);
+    cJSON* o = cJSON_CreateObject();
+    int mode = -1;
+    switch (field) {
+    case kIntfRoutingMode: mode = rec.routingMode; break;
+    case kIntfNetDirBcast: mode = rec.netDirBcast; break;
+    case kIntfDestUnreach: mode = rec.destUnreach; break;
+    case kIntfRedirects: mode = rec.redirects; break;
+    case kIntfProxyArp: mode = rec.proxyArp; break;
+    case kIntfLocalProxyArp: mode = rec.localProxyArp; break;
+    case kIntfAutoState: mode = rec.autoState; break;
+    case kIntfOperState: mode = rec.status; break;
+    case kIntfIpMtu:
+    case kIntfBandwidth: {
+        bool has = field == kIntfIpMtu ? rec.hasMtu : rec.hasBandwidth;
+        if (!has) {
+            cJSON_Delete(o);
+            return answerView(r, kResultApiNotFound, nullptr);
+        }
+        cJSON_AddNumberToObject(o, member, field == kIntfIpMtu ? rec.ipMtu : rec.bandwidth);
+        return answerView(r, kResultOk, o);
+    }
+    }
+    if (mode < 0) {
+        cJSON_Delete(o);
+        return answerView(r, kResultApiNotFound, nullptr);
+    }
+    cJSON_AddStringToObject(o, member, mode == 1 ? "enable" : "disable");
+    return answerView(r, kResultOk, o);
+}
+
+int ipIntfAddrMethod(const RouteCtx& r)
+{
+    Query q;
+    uint32_t method = 0;
+    int rc = rtrShowIpInterfaceMethod(queryNumber(q, "intf"), &method);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    cJSON* o = cJSON_CreateObject();
+    cJSON_AddNumberToObject(o, "addrMethod", method);
+    cJSON_AddNumberToObject(o, "clientIdEnable", 0);
+    return answerView(r, kResultOk, o);
+}
+
+int ipIntfModeSet(const RouteCtx& r, const char* query, const char* member, const char* line, const char* token)
+{
+    Body b;
+    bool on = false;
+    if (!readBody(&b) || !bodyMode(b.json, member, &on))
+        return answerWrite(r, kResultInvalidArgument);
+    return answerWrite(r, applyToIntf(query, std::string(on ? "" : "no ") + line, token));
+}
+
+int ipIntfNumberSet(const RouteCtx& r, const char* query, const char* member, const char* words, const char* token)
+{
+    Body b;
+    uint32_t v = 0;
+    if (!readBody(&b) || bodyNumber(b.json, member, &v) != kGot)
+        return answerWrite(r, kResultInvalidArgument);
+    return answerWrite(r, applyToIntf(query, std::string(words) + " " + std::to_string(v), token));
+}
+
+// --- ARP classes ----------------------------------------------------------------------------
+
+int arpField(const RouteCtx& r, ArpSource source, ArpField field, const char* member)
+{
+    ArpBrief a;
+    int rc = rcfgShowArpBriefFetch(source, &a);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    cJSON* o = cJSON_CreateObject();
+    switch (field) {
+    case kArpAgeTime: cJSON_AddNumberToObject(o, member, a.ageTime); break;
+    case kArpResponseTime: cJSON_AddNumberToObject(o, member, a.responseTime); break;
+    case kArpRetries: cJSON_AddNumberToObject(o, member, a.retries); break;
+    case kArpCacheSize: cJSON_AddNumberToObject(o, member, a.cacheSize); break;
+    case kArpDynamicRenew: cJSON_AddNumberToObject(o, member, a.dynamicRenew); break;
+    case kArpTotalCounts:
+        cJSON_AddNumberToObject(o, "current", a.current);
+        cJSON_AddNumberToObject(o, "peak", a.peak);
+        break;
+    case kArpStaticCounts:
+        cJSON_AddNumberToObject(o, "configured", a.configured);
+        cJSON_AddNumberToObject(o, "active", a.active);
+        cJSON_AddNumberToObject(o, "max", a.max);
+        break;
+    case kArpCacheStats:
+        cJSON_AddNumberToObject(o, "cacheCurrent", a.current);
+        cJSON_AddNumberToObject(o, "cachePeak", a.peak);
+        cJSON_AddNumberToObject(o, "staticMax", a.max);
+        break;
+    }
+    return answerView(r, kResultOk, o);
+}
+
+int arpEntry(const RouteCtx& r, ArpEntryView view)
+{
+    uint32_t ip = queryExactIpv4("ipAddr");
+    std::vector<ArpLine> lines;
+    int rc = arpTableFetch(view, &lines);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    const ArpLine* found = nullptr;
+    for (const ArpLine& l : lines) {
+        if (view == kArpEntryInfo ? l.ip == ip : l.ip > ip && (!found || l.ip < found->ip))
+            found = &l;
+        if (found && view == kArpEntryInfo)
+            break;
+    }
+    if (!found)
+        return answerView(r, kResultApiNotFound, nullptr);
+    uint32_t intIfNum = intfNumberOf(found->intf);
+    cJSON* o = cJSON_CreateObject();
+    if (view == kArpEntryInfo) {
+        bool own = found->type == "Static" || found->type == "Local";
+        uint32_t vlan = strncasecmp(found->intf.c_str(), "vlan ", 5) == 0 ? clitext::decimalOf(found->intf.substr(5)) : 0;
+        cJSON_AddNumberToObject(o, "type", own ? 1 : 0);
+        cJSON_AddNumberToObject(o, "age", found->age);
+        cJSON_AddStringToObject(o, "ipAddr", ipv4Text(found->ip).c_str());
+        cJSON_AddNumberToObject(o, "vrfId", 0);
+        cJSON_AddStringToObject(o, "macAddr", found->mac.c_str());
+        cJSON_AddNumberToObject(o, "vlanId", vlan);
+        cJSON_AddNumberToObject(o, "intIfNum", intIfNum);
+        cJSON_AddNumberToObject(o, "hits", 0);
+    } else {
+        cJSON_AddNumberToObject(o, "intf", intIfNum);
+        cJSON_AddStringToObject(o, "ipAddr", ipv4Text(found->ip).c_str());
+        if (view == kArpEntryNextWithMac)
+            cJSON_AddStringToObject(o, "macAddr", found->mac.c_str());
+    }
+    return answerView(r, kResultOk, o);
+}
+
+int arpModeSet(const RouteCtx& r, const char* member, const char* line, const char* token)
+{
+    Body b;
+    bool on = false;
+    if (!readBody(&b) || !bodyMode(b.json, member, &on))
+        return answerWrite(r, kResultInvalidArgument);
+    return answerWrite(r, applyGlobal(token, std::string(on ? "" : "no ") + line + "\n"));
+}
+
+int arpNumberSet(const RouteCtx& r, const char* member, const char* words, const char* token)
+{
+    Body b;
+    uint32_t v = 0;
+    if (!readBody(&b) || bodyNumber(b.json, member, &v) != kGot)
+        return answerWrite(r, kResultInvalidArgument);
+    return answerWrite(r, applyGlobal(token, std::string(words) + " " + std::to_string(v) + "\n"));
+}
+
+int arpClear(const RouteCtx& r, const char* flag, const char* flagWord, const char* line, const char* token)
+{
+    bool on = false;
+    if (flag) {
+        Query q;
+        const char* v = q.find(flag);
+        on = v && (strcmp(v, "true") == 0 || strcmp(v, "1") == 0);
+    } else {
+        free(requestDataGet());
+    }
+    return answerWrite(r, applyGlobal(token, std::string(line) + (on ? std::string(" ") + flagWord : "") + "\n"));
+}
+
+int arpAddressLine(const RouteCtx& r, const char* member, const char* words, const char* token)
+{
+    std::string text;
+    if (r.method == kMethodPost || r.method == kMethodPut) {
+        Body b;
+        if (!readBody(&b) || bodyText(b.json, member, &text) != kGot)
+            return answerWrite(r, kResultInvalidArgument);
+    } else {
+        Query q;
+        const char* v = q.find(member);
+        if (!v)
+            return answerWrite(r, kResultInvalidArgument);
+        text = v;
+    }
+    uint32_t ip = 0;
+    if (!parseIpv4(text, &ip))
+        return answerWrite(r, kResultInvalidArgument);
+    return answerWrite(r, applyGlobal(token, std::string(words) + " " + ipv4Text(ip) + "\n"));
+}
+
+int arpStaticAdd(const RouteCtx& r, const char* addrMember, const char* macMember, const char* words,
+                 const char* token)
+{
+    Body b;
+    std::string addr, macText, mac;
+    uint32_t ip = 0;
+    if (!readBody(&b) || bodyText(b.json, addrMember, &addr) != kGot || !parseIpv4(addr, &ip) ||
+        bodyText(b.json, macMember, &macText) != kGot || !parseMac(macText, &mac))
+        return answerWrite(r, kResultInvalidArgument);
+    return answerWrite(r, applyGlobal(token, std::string(words) + " " + ipv4Text(ip) + " " + mac + "\n"));
+}
+
+// --- Statistics classes ------------------------------------------------------------------------
+
+int ipv4Stats(const RouteCtx& r)
+{
+    cJSON* o = cJSON_CreateObject();
+    int rc = rtrShowIpStatsFetchToJson(o);
+    return answerView(r, rc, o);
+}
+
+int routeSummary(const RouteCtx& r, Family family, SummaryView view)
+{
+    RouteSummary s;
+    int rc = family == kIpv4 ? rtrStatsFetchCmd("show ip route summary", "show_ip_route_summary", &s)
+                             : rtrStatsFetchCmd("show ipv6 route summary", "show_ipv6_route_summary", &s);
+    if (rc != kResultOk)
+        return answerView(r, rc, nullptr);
+    cJSON* o = cJSON_CreateObject();
+    if (view == kSummaryEcmpCount) {
+        cJSON_AddNumberToObject(o, "count", s.ecmpRoutes);
+        return answerView(r, kResultOk, o);
+    }
+    if (view == kSummaryTotalCount) {
+        cJSON_AddNumberToObject(o, "count", s.total);
+        return answerView(r, kResultOk, o);
+    }
+    bool v6 = family == kIpv6;
+    uint32_t best = s.connected + s.staticRoutes + s.rip + s.ospf;
+    auto num = [o](const char* name, double v) { cJSON_AddNumberToObject(o, name, v); };
+    auto flag = [o](const char* name, bool v) { cJSON_AddBoolToObject(o, name, v); };
+    num("bestRoutes", best);
+    num("bestRoutesHigh", v6 && s.bestHigh != 0 ? s.bestHigh : best);
+    num("altRoutes", v6 ? s.alternate : 0);
+    num("leakedRoutes", 0);
+    flag("leakedRoutesValid", false);
+    num("mplsRoutes", 0);
+    flag("mplsRoutesValid", false);
+    num("rfc5549Routes", 0);
+    flag("rfc5549RoutesValid", false);
+    num("rejectRoutes", s.reject);
+    flag("rejectRoutesValid", true);
+    num("adds", v6 ? s.adds : 0);
+    num("mods", v6 ? s.modifies : 0);
+    num("dels", v6 ? s.deletes : 0);
+    num("invalidAdds", v6 ? s.invalidAdds : 0);
+    num("unresAdds", v6 ? s.unresolved : 0);
+    num("failedAdds", s.failed);
+    num("activeLocals", s.connected);
+    num("resvLocals", v6 ? s.reserved : 0);
+    num("nextHops", s.nextHops);
+    num("nextHopsHigh", s.nextHopsHigh);
+    num("ecmpRoutes", s.ecmpRoutes);
+    num("nextHopGroups", s.nhGroups);
+    num("nhGroupsHigh", s.nhGroupsHigh);
+    num("ecmpGroups", s.ecmpGroups);
+    num("ecmpGroupsHigh", s.ecmpGroupsHigh);
+    num("ecmpTruncs", 0);
+    num("ecmpRetries", 0);
+    num("hwFailureRoutes", s.hardwareFailed);
+    num("kernelFailedAdds", s.kernelFailed);
+    cJSON_AddStringToObject(o, "numRoutes", "");
+    cJSON_AddStringToObject(o, "ecmpHisto", "");
+    if (v6)
+        cJSON_AddStringToObject(o, "prefixesNo", "");
+    return answerView(r, kResultOk, o);
+}
+
+}  // namespace cli4
