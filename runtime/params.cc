@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <cjson/cJSON.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +38,25 @@ const char* exactValue(const char* name)
         if ((p == q || p[-1] == '&') && p[n] == '=')
             return p + n + 1;
     return nullptr;
+}
+
+// Decimal text as the switch's 32-bit strtoul reads it, on any host: a
+// magnitude beyond 32 bits gives 4294967295, a negative number wraps around.
+// (A 64-bit strtoul would wrap large magnitudes instead.)
+uint32_t decimalU32(const char* v)
+{
+    while (isspace(static_cast<unsigned char>(*v)))
+        ++v;
+    bool negative = *v == '-';
+    if (*v == '-' || *v == '+')
+        ++v;
+    if (!isdigit(static_cast<unsigned char>(*v)))
+        return 0;
+    unsigned long long magnitude = strtoull(v, nullptr, 10);
+    if (magnitude > 0xffffffffull)
+        return 0xffffffffu;
+    uint32_t u = static_cast<uint32_t>(magnitude);
+    return negative ? 0u - u : u;
 }
 
 void logParamError(const cJSON* req, const char* name)
@@ -151,7 +171,7 @@ int getIntAndCpyTo(const cJSON* req, const char* name, int32_t* dst)
 uint32_t queryExactU32(const char* name)
 {
     const char* v = exactValue(name);
-    return v ? static_cast<uint32_t>(strtoul(v, nullptr, 10)) : 0;
+    return v ? decimalU32(v) : 0;
 }
 
 bool queryExactHas(const char* name)
@@ -181,5 +201,5 @@ uint32_t paramListU32(const char* key, char** list, bool* found)
     const char* v = paramListFind(key, list);
     if (found)
         *found = v != nullptr;
-    return v ? static_cast<uint32_t>(strtoul(v, nullptr, 10)) : 0;
+    return v ? decimalU32(v) : 0;
 }

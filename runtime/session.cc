@@ -7,6 +7,7 @@
 #include <sys/sysinfo.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -96,8 +97,12 @@ int checkSessionAt(const char* sessionId, const char* refresh, const RouteEntry*
         fclose(f);
         return -1;
     }
-    long last = strtol(stamp, nullptr, 10);
-    if (last != 0 && uptime - last > kSessionIdleLimit) {
+    // The stamp as the switch's 32-bit strtol reads it (saturating at the
+    // 32-bit limits) on any host; the difference is taken in 64 bits, where
+    // no stamp can overflow it.
+    long long parsed = strtoll(stamp, nullptr, 10);
+    long last = static_cast<long>(parsed < INT32_MIN ? INT32_MIN : parsed > INT32_MAX ? INT32_MAX : parsed);
+    if (last != 0 && static_cast<long long>(uptime) - last > kSessionIdleLimit) {
         LOG_AS(kFn, kLogInfo, "Token timeout(%ld - %ld).please login again. (userName: %s timestamp: %s)\r\n", uptime, last,
             user, stamp);
         unlink(path);

@@ -124,7 +124,9 @@ openclt::Response serveControl(const openclt::Request& req, SwitchState& st, Con
     std::vector<std::string> a;
     for (const openclt::WireArg& w : req.args)
         a.push_back(w.data);
-    auto num = [&](size_t i, long dflt) { return i < a.size() ? strtol(a[i].c_str(), nullptr, 10) : dflt; };
+    auto num = [&](size_t i, long dflt) {
+        return i < a.size() ? static_cast<long>(strtoll(a[i].c_str(), nullptr, 10)) : dflt;
+    };
     std::string out;
     if (req.name == "fault" && a.size() >= 2) {
         ctl.faults[a[0]] = Fault{static_cast<int32_t>(num(1, 0)), num(2, -1)};

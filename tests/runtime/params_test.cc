@@ -138,6 +138,24 @@ TEST(ExactReader, NameMustStartPieceAndBeFollowedByEquals)
     EXPECT_EQ(queryExactU32("intIfNum"), 0u);
 }
 
+TEST(ExactReader, NumbersReadAsA32BitSwitchReadsThem)
+{
+    // The same on 32-bit and 64-bit hosts: too large saturates, negatives wrap.
+    const struct {
+        const char* query;
+        uint32_t value;
+    } cases[] = {{"n=4294967295", 4294967295u}, {"n=4294967296", 4294967295u}, {"n=99999999999", 4294967295u},
+                 {"n=-1", 4294967295u},         {"n=-2", 4294967294u},         {"n=x5", 0u},
+                 {"n=12x", 12u}};
+    for (const auto& c : cases) {
+        setenv("QUERY_STRING", c.query, 1);
+        EXPECT_EQ(queryExactU32("n"), c.value) << c.query;
+        char** list = paramListSplit(c.query);
+        EXPECT_EQ(paramListU32("n", list), c.value) << c.query;
+        paramListFree(list);
+    }
+}
+
 TEST(JsonMembers, LookupIgnoresCase)
 {
     cJSON* req = cJSON_Parse("{\"Mode\":\"enable\",\"INTF\":5,\"bad\":true}");

@@ -95,6 +95,15 @@ TEST(Session, ZeroOrTextStampNeverExpires)
     EXPECT_EQ(checkSessionAt("text", "", &e, kNow * 10), 0);
 }
 
+TEST(Session, HugeOrNegativeStampsBehaveAlikeOnEveryWordSize)
+{
+    RouteEntry e = entry(kMethodGet, 1);
+    writeSession("neg", "admin\n-2147483000\n");
+    EXPECT_EQ(checkSessionAt("neg", "", &e, kNow), -1);
+    writeSession("big", "admin\n99999999999\n");
+    EXPECT_EQ(checkSessionAt("big", "", &e, kNow), 0);
+}
+
 TEST(Session, RefreshRewritesAdminFile)
 {
     RouteEntry e = entry(kMethodGet, 1);
