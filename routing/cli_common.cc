@@ -73,15 +73,39 @@ int showAndRead(const Group& g, const char* command, std::string* text)
 
 int applyText(const char* word, const char* token, const std::string& text)
 {
+    return applyTextAnswer(word, token, text, nullptr);
+}
+
+int applyTextAnswer(const char* word, const char* token, const std::string& text, std::string* answer)
+{
     char in[512], out[512];
     snprintf(in, sizeof in, OXEL_TMP_DIR "oxel_in_%s_%s", word, token);
     snprintf(out, sizeof out, OXEL_TMP_DIR "oxel_out_%s_%s", word, token);
     int rc = writeToFile(in, text.c_str()) == 0 ? txtCfgApply(&clientHandle, in, out) : kResultGeneralFailed;
     if (rc != 0)
         rc = rc == kResultInvalidArgument ? rc : kResultGeneralFailed;
+    if (answer) {
+        answer->clear();
+        FILE* f = rc == 0 ? fopen(out, "re") : nullptr;
+        if (f) {
+            readCapped(f, 65536, answer);
+            fclose(f);
+        }
+    }
     unlink(in);
     unlink(out);
     return rc;
+}
+
+bool cliRefused(const std::string& answer)
+{
+    for (size_t pos = 0; pos < answer.size();) {
+        if (answer.compare(pos, 2, "% ") == 0)
+            return true;
+        size_t eol = answer.find('\n', pos);
+        pos = eol == std::string::npos ? answer.size() : eol + 1;
+    }
+    return false;
 }
 
 bool labelValue(const std::string& text, const char* label, std::string* value)

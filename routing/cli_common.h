@@ -33,6 +33,11 @@ int showToTextAt(const char* path, const char* command, size_t cap, std::string*
 /// "oxel_out_<word>_<token>" and removes both. The bridge's result; 10000
 /// when the script cannot be written.
 int applyText(const char* word, const char* token, const std::string& text);
+/// The same, handing back the CLI's answer (the output file's text, read
+/// before it is removed) in *answer.
+int applyTextAnswer(const char* word, const char* token, const std::string& text, std::string* answer);
+/// Whether a CLI answer refused a line ("% Invalid input ...", "% Unrecognized command.").
+bool cliRefused(const std::string& answer);
 
 /// The value of the first line that starts (after blanks) with `label`:
 /// blanks, tabs, dots and colons after the label skipped, at most 31

@@ -3,6 +3,7 @@
 
 #include "sim/cli_state.h"
 #include "sim/ipv4_cli_model.h"
+#include "sim/ipv6_model.h"
 
 #include <cjson/cJSON.h>
 #include <unistd.h>
@@ -146,6 +147,7 @@ std::string stateText(const SwitchState& st)
     }
     routingToJson(root, st.routing);
     cliStateToJson(root, st);
+    ipv6ToJson(root, st.ipv6);
     ipv4CliToJson(root, st.ipv4Cli);
     char* text = cJSON_Print(root);
     cJSON_Delete(root);
@@ -227,6 +229,7 @@ bool loadState(SwitchState* st, const std::string& path)
     }
     routingFromJson(root, &s.routing);
     cliStateFromJson(root, &s);
+    ipv6FromJson(root, &s.ipv6);
     ipv4CliFromJson(root, &s.ipv4Cli);
     cJSON_Delete(root);
     if (s.units.empty())

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/ipv4_cli_model.h"
+#include "sim/ipv6_model.h"
 #include "sim/routing_model.h"
 
 namespace sim {
@@ -69,6 +70,7 @@ struct SwitchState {
     std::map<std::string, std::vector<std::string>> values;  // generic setters: "<stem>|<hex keys>" -> values
     RoutingModel routing;
     SystemConfig system;
+    Ipv6Model ipv6;  // IPv6, router advertisement and DHCP relay settings of the CLI
     Ipv4CliModel ipv4Cli;  // ARP cache, IP interface settings and IPv4 counters of the CLI
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};

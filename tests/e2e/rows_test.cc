@@ -11,6 +11,7 @@ using e2e::Row;
 const Row kRows[] = {
 #include "tests/e2e/rows_runtime.inc"
 #include "tests/e2e/rows_routing.inc"
+#include "tests/e2e/rows_ipv6.inc"
 #include "tests/e2e/rows_ipv4.inc"
 };
 

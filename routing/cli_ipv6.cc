@@ -1,0 +1,714 @@
+// CLI-backed IPv6, router advertisement and IP helper routes: show output
+// read by label, CLI text built from the request and applied.
+#include "routing/cli_ipv6.h"
+
+#include <arpa/inet.h>
+#include <cjson/cJSON.h>
+#include <strings.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "access/intf_notation.h"
+#include "runtime/envelope.h"
+#include "runtime/log.h"
+#include "runtime/open_client.h"
+#include "runtime/params.h"
+#include "runtime/route_tree.h"
+
+namespace ip6cli {
+
+using route::RouteCtx;
+
+namespace {
+
+// VLANs a routing interface can be configured on.
+constexpr uint32_t kVlanMin = 1, kVlanMax = 4093;
+constexpr uint32_t kDefaultPlen = 64, kDefaultPrefLife = 604800, kDefaultValidLife = 2592000;
+
+bool isRead(const RouteCtx& r) { return r.method == kMethodGet; }
+
+/// Prints the envelope; the data object (owned here) only on success.
+int answer(const RouteCtx& r, ResultCode code, cJSON* data, bool newline)
+{
+    char* text = nullptr;
+    if (code == kResultOk && data && data->child)
+        text = cJSON_PrintUnformatted(data);
+    cJSON_Delete(data);
+    replyEnvelope(code, text ? route::dataMemberOf(r.dir) : nullptr, text, newline);
+    free(text);
+    return 0;
+}
+
+/// Reads answer without a newline, writes with one.
+int answerCode(const RouteCtx& r, ResultCode code) { return answer(r, code, nullptr, !isRead(r)); }
+
+struct Json {
+    cJSON* root = nullptr;
+    Json() = default;
+    Json(const Json&) = delete;
+    Json& operator=(const Json&) = delete;
+    ~Json() { cJSON_Delete(root); }
+};
+
+// The request body as a JSON object: 0, or 10003 for none or another text.
+ResultCode readBody(const RouteCtx& r, Json* body)
+{
+    char* text = requestDataGet();
+    body->root = text ? cJSON_Parse(text) : nullptr;
+    free(text);
+    if (!cJSON_IsObject(body->root)) {
+        LOG(kLogError, "%s: request is not a JSON object\n", r.leaf);
+        return kResultInvalidArgument;
+    }
+    return kResultOk;
+}
+
+// Reads and drops the request of a route that takes no values from it.
+void discardRequest() { free(requestDataGet()); }
+
+// Whole decimal digits of a JSON string, at most 32 bits.
+bool wholeDecimal(const char* t, uint32_t* out)
+{
+    uint64_t v = 0;
+    const char* p = t;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        v = v * 10 + static_cast<uint64_t>(*p - '0');
+        if (v > 0xffffffffull)
+            return false;
+    }
+    if (p == t || *p)
+        return false;
+    *out = static_cast<uint32_t>(v);
+    return true;
+}
+
+// A number member: absent gives `dflt`; a whole number 0..4294967295 (or a
+// string of its digits) its value; anything else 10003.
+ResultCode numberMember(const cJSON* body, const char* name, uint32_t dflt, uint32_t* out)
+{
+    *out = dflt;
+    const cJSON* it = cJSON_GetObjectItem(body, name);
+    if (!it)
+        return kResultOk;
+    if (cJSON_IsNumber(it)) {
+        double d = it->valuedouble;
+        if (!(d >= 0 && d <= 4294967295.0) || std::floor(d) != d)
+            return kResultInvalidArgument;
+        *out = static_cast<uint32_t>(d);
+        return kResultOk;
+    }
+    if (cJSON_IsString(it) && wholeDecimal(it->valuestring, out))
+        return kResultOk;
+    return kResultInvalidArgument;
+}
+
+// A yes/no member: true/false or a number (not 0: yes); absent is no.
+ResultCode flagMember(const cJSON* body, const char* name, uint32_t* out)
+{
+    const cJSON* it = cJSON_GetObjectItem(body, name);
+    if (cJSON_IsBool(it)) {
+        *out = cJSON_IsTrue(it) ? 1 : 0;
+        return kResultOk;
+    }
+    ResultCode c = numberMember(body, name, 0, out);
+    *out = *out ? 1 : 0;
+    return c;
+}
+
+// An "enable"/"disable" member: the string "enable" enables, any other
+// string (or none) disables; a member of another type is refused.
+ResultCode enableMember(const cJSON* body, const char* name, uint32_t* out)
+{
+    const cJSON* it = cJSON_GetObjectItem(body, name);
+    *out = 0;
+    if (!it)
+        return kResultOk;
+    if (!cJSON_IsString(it))
+        return kResultInvalidArgument;
+    *out = strcmp(it->valuestring, "enable") == 0 ? 1 : 0;
+    return kResultOk;
+}
+
+bool takesBody(Take t) { return t != kFixedText && t != kQueryIntfName; }
+
+// The CLI name of an interface number; 10003 for none.
+ResultCode intfNameOf(uint32_t intIfNum, std::string* name)
+{
+    if (intIfNum == 0)
+        return kResultInvalidArgument;
+    return clitext::intfCliName(intIfNum, name);
+}
+
+// The text for the request: the row's template with the request's value,
+// or the row's on/off text. A value that would not stay one word of one CLI
+// line is refused.
+ResultCode chooseText(const cJSON* body, const char* member, Take take, const char* on, const char* off,
+                      std::string* text)
+{
+    uint32_t v = 0;
+    ResultCode c = kResultOk;
+    std::string value;
+    switch (take) {
+    case kValue:
+        c = numberMember(body, member, 0, &v);
+        if (c != kResultOk)
+            return c;
+        *text = v == 0 && off ? off : fillTemplate(on, std::to_string(v));
+        return kResultOk;
+    case kIsOne:
+        c = numberMember(body, member, 0, &v);
+        if (c != kResultOk)
+            return c;
+        *text = v == 1 ? on : off;
+        return kResultOk;
+    case kNonZero:
+        c = numberMember(body, member, 0, &v);
+        break;
+    case kFlag:
+        c = flagMember(body, member, &v);
+        break;
+    case kEnable:
+        c = enableMember(body, member, &v);
+        break;
+    case kPrefWord:
+        c = numberMember(body, member, 0, &v);
+        if (c != kResultOk)
+            return c;
+        *text = fillTemplate(on, v == 1 ? "high" : v == 2 ? "low" : "medium");
+        return kResultOk;
+    case kIntfName:
+    case kQueryIntfName:
+        if (take == kIntfName) {
+            c = numberMember(body, member, 0, &v);
+            if (c != kResultOk)
+                return c;
+        } else {
+            v = queryExactU32(member);
+        }
+        c = intfNameOf(v, &value);
+        if (c != kResultOk)
+            return c;
+        if (!clitext::cliSafe(value))
+            return kResultInvalidArgument;
+        *text = fillTemplate(on, value);
+        return kResultOk;
+    case kFixedText:
+        *text = on;
+        return kResultOk;
+    }
+    if (c != kResultOk)
+        return c;
+    *text = v ? on : (off ? off : "");
+    return kResultOk;
+}
+
+// Applies a script; a line the CLI refused (a value out of its range, an
+// interface it does not have) answers 10003: the switch kept its setting.
+ResultCode applyChecked(const char* word, const char* token, const std::string& text)
+{
+    std::string answer;
+    int rc = clitext::applyTextAnswer(word, token, text, &answer);
+    if (rc == kResultOk && clitext::cliRefused(answer)) {
+        LOG(kLogError, "the CLI refused the text of %s\n", token);
+        return kResultInvalidArgument;
+    }
+    return rc;
+}
+
+// Show output of a group: 0, 10016 for a work file that could not be
+// opened, 10000 for every other failure.
+ResultCode showText(const clitext::Group& g, const std::string& command, std::string* text)
+{
+    int rc = clitext::showAndRead(g, command.c_str(), text);
+    if (rc == kResultOpenFailed || rc == kResultOk)
+        return rc;
+    LOG(kLogError, "\"%s\" failed (%d)\n", command.c_str(), rc);
+    return kResultGeneralFailed;
+}
+
+// The VLAN named by a query number: 1..4093, else 10003.
+ResultCode vlanQuery(const char* query, uint32_t* vlan)
+{
+    *vlan = queryExactU32(query);
+    if (!queryExactHas(query) || *vlan < kVlanMin || *vlan > kVlanMax) {
+        LOG(kLogError, "query %s is no VLAN of a routing interface\n", query);
+        return kResultInvalidArgument;
+    }
+    return kResultOk;
+}
+
+// The CLI name of the interface of a query number.
+ResultCode portQuery(const char* query, std::string* name)
+{
+    if (!queryExactHas(query))
+        return kResultInvalidArgument;
+    return intfNameOf(queryExactU32(query), name);
+}
+
+// Interface numbers by the CLI's names, tried from 1 to 256 as the switch
+// numbers them; the names looked up are kept for the rest of the request.
+class IntfNumbers {
+public:
+    uint32_t numberOf(const std::string& name)
+    {
+        if (!nameShape(name))
+            return 0;  // no port or LAG is named so: spare the 256 look-ups
+        for (uint32_t n = 1; n <= 256; ++n) {
+            auto it = names_.find(n);
+            if (it == names_.end()) {
+                char buf[kIfDisplayNameSize] = {0};
+                it = names_.emplace(n, ifDisplayNameGet(&clientHandle, n, buf) == 0 ? buf : "").first;
+            }
+            if (!it->second.empty() && it->second == name)
+                return n;
+        }
+        return 0;
+    }
+
+private:
+    // "u/s/p" or "lag N": the only names the look-up gives.
+    static bool nameShape(const std::string& name)
+    {
+        unsigned a, b, c;
+        char tail;
+        return sscanf(name.c_str(), "%u/%u/%u%c", &a, &b, &c, &tail) == 3 ||
+               sscanf(name.c_str(), "lag %u%c", &a, &tail) == 1;
+    }
+    std::map<uint32_t, std::string> names_;
+};
+
+void addConverted(cJSON* o, const char* member, Conv conv, uint32_t v)
+{
+    switch (conv) {
+    case kYesNo:
+        cJSON_AddBoolToObject(o, member, v == 1);
+        break;
+    case kEnableText:
+        cJSON_AddStringToObject(o, member, v == 1 ? "enable" : "disable");
+        break;
+    default:
+        cJSON_AddNumberToObject(o, member, v);
+        break;
+    }
+}
+
+// The value of the first of the '|'-separated labels found in the text,
+// converted; a missing label converts as an empty value.
+uint32_t labelAnswer(const std::string& text, const char* labels, Conv conv)
+{
+    std::string list = labels, value;
+    bool found = false;
+    for (size_t start = 0; !found && start <= list.size();) {
+        size_t bar = list.find('|', start);
+        std::string label = list.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        found = !label.empty() && clitext::labelValue(text, label.c_str(), &value);
+        start = bar == std::string::npos ? list.size() + 1 : bar + 1;
+    }
+    if (!found)
+        value.clear();
+    if (conv == kIntfRef) {
+        IntfNumbers numbers;
+        return value.empty() || strcasecmp(value.c_str(), "None") == 0 ? 0 : numbers.numberOf(value);
+    }
+    return convertValue(value, conv);
+}
+
+bool dotted(const std::string& t, uint32_t* v)
+{
+    struct in_addr a;
+    if (t.empty() || t.size() > 15 || inet_pton(AF_INET, t.c_str(), &a) != 1)
+        return false;
+    *v = ntohl(a.s_addr);
+    return true;
+}
+
+std::string dottedText(uint32_t v)
+{
+    char buf[16];
+    snprintf(buf, sizeof buf, "%u.%u.%u.%u", v >> 24, (v >> 16) & 255, (v >> 8) & 255, v & 255);
+    return buf;
+}
+
+}  // namespace
+
+// --- Parsing -----------------------------------------------------------------
+
+uint32_t convertValue(const std::string& value, Conv conv)
+{
+    switch (conv) {
+    case kNumber:
+    case kIntfRef:
+        return clitext::decimalOf(value);
+    case kMode:
+    case kYesNo:
+    case kEnableText:
+        return clitext::modeOf(value);
+    case kThirdOf:
+        return static_cast<uint32_t>(static_cast<uint64_t>(clitext::decimalOf(value)) * 33 / 100);
+    case kPreference:
+        if (value.empty())
+            return 0;
+        return value[0] == 'H' || value[0] == 'h' ? 1 : value[0] == 'L' || value[0] == 'l' ? 2 : 0;
+    }
+    return 0;
+}
+
+uint32_t udpPortOf(const std::string& text)
+{
+    if (strcasecmp(text.c_str(), "dhcp") == 0)
+        return 67;
+    if (strcasecmp(text.c_str(), "domain") == 0 || strcasecmp(text.c_str(), "dns") == 0)
+        return 53;
+    return clitext::decimalOf(text);
+}
+
+std::vector<HelperEntry> helperEntries(const std::string& text)
+{
+    std::vector<HelperEntry> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        std::string line = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
+        pos = eol == std::string::npos ? text.size() : eol + 1;
+        char intf[24], port[16], server[16], discard[8];
+        unsigned hits = 0;
+        unsigned lagOrVlan = 0;
+        char word[8];
+        HelperEntry e;
+        // A LAG or VLAN is listed as two words ("lag 2"): read them as one name.
+        if (sscanf(line.c_str(), " %7s %u %15s %15s %7s %u", word, &lagOrVlan, port, server, discard, &hits) == 6 &&
+            (strcmp(word, "lag") == 0 || strcmp(word, "vlan") == 0)) {
+            e.intf = std::string(word) + " " + std::to_string(lagOrVlan);
+        } else if (sscanf(line.c_str(), " %23s %15s %15s %7s %u", intf, port, server, discard, &hits) == 5) {
+            e.intf = intf;
+        } else {
+            continue;
+        }
+        // Headers, separators and label lines have no server address.
+        if (!dotted(server, &e.server))
+            continue;
+        e.udpPort = udpPortOf(port);
+        e.discard = clitext::modeOf(discard) == 1;
+        e.hits = hits;
+        out.push_back(e);
+    }
+    return out;
+}
+
+uint32_t firstVlanLine(const std::string& text)
+{
+    bool afterSeparator = false;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        std::string line = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
+        pos = eol == std::string::npos ? text.size() : eol + 1;
+        if (!afterSeparator) {
+            afterSeparator = !line.empty() && line[0] == '-' && line.find_first_not_of("- \t\r") == std::string::npos;
+            continue;
+        }
+        if (line.size() > 5 && strncasecmp(line.c_str(), "vlan ", 5) == 0) {
+            uint32_t v = clitext::decimalOf(line.substr(5));
+            if (v)
+                return v;
+        }
+    }
+    return 0;
+}
+
+uint32_t nextVlanLine(const std::string& text, uint32_t prev)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        std::string line = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
+        pos = eol == std::string::npos ? text.size() : eol + 1;
+        if (line.empty() || line[0] < '0' || line[0] > '9')
+            continue;
+        uint32_t v = clitext::decimalOf(line);
+        if (v > prev)
+            return v;
+    }
+    return 0;
+}
+
+std::string fillTemplate(const char* tmpl, const std::string& value)
+{
+    std::string t = tmpl ? tmpl : "";
+    size_t u = t.find("%u"), s = t.find("%s");
+    size_t at = u < s ? u : s;
+    if (at == std::string::npos)
+        return t;
+    return t.substr(0, at) + value + t.substr(at + 2);
+}
+
+// --- Global settings -----------------------------------------------------------
+
+int globalGet(const RouteCtx& r, const clitext::Group& g, const char* command, const char* labels,
+              const char* member, Conv conv)
+{
+    std::string text;
+    ResultCode c = showText(g, command, &text);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    cJSON* data = cJSON_CreateObject();
+    addConverted(data, member, conv, labelAnswer(text, labels, conv));
+    return answer(r, kResultOk, data, !isRead(r));
+}
+
+int globalPut(const RouteCtx& r, const clitext::Group& g, const char* member, Take take, const char* on,
+              const char* off, const char* token)
+{
+    Json body;
+    if (takesBody(take)) {
+        ResultCode c = readBody(r, &body);
+        if (c != kResultOk)
+            return answerCode(r, c);
+    } else {
+        discardRequest();
+    }
+    std::string text;
+    ResultCode c = chooseText(body.root, member, take, on, off, &text);
+    if (c != kResultOk) {
+        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, member ? member : "-", c);
+        return answerCode(r, c);
+    }
+    return answerCode(r, applyChecked(g.word, token, text));
+}
+
+int textApply(const RouteCtx& r, const clitext::Group& g, const char* text, const char* token)
+{
+    discardRequest();
+    return answerCode(r, applyChecked(g.word, token, text));
+}
+
+// --- Interface settings ----------------------------------------------------------
+
+int intfGet(const RouteCtx& r, const clitext::Group& g, const char* query, const char* label, const char* member,
+            Conv conv, bool echo)
+{
+    uint32_t vlan;
+    ResultCode c = vlanQuery(query, &vlan);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    std::string text;
+    c = showText(g, "show ipv6 interface vlan " + std::to_string(vlan), &text);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    cJSON* data = cJSON_CreateObject();
+    if (echo)
+        cJSON_AddNumberToObject(data, query, vlan);
+    addConverted(data, member, conv, labelAnswer(text, label, conv));
+    return answer(r, kResultOk, data, !isRead(r));
+}
+
+int intfPut(const RouteCtx& r, const clitext::Group& g, Scope scope, const char* query, const char* member,
+            Take take, const char* line, const char* noLine, const char* token)
+{
+    Json body;
+    ResultCode c = kResultOk;
+    if (takesBody(take))
+        c = readBody(r, &body);
+    else
+        discardRequest();
+    if (c != kResultOk)
+        return answerCode(r, c);
+    uint32_t vlan = 0;
+    std::string port;
+    c = scope == kVlan ? vlanQuery(query, &vlan) : portQuery(query, &port);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    std::string text;
+    c = chooseText(body.root, member, take, line, noLine, &text);
+    if (c != kResultOk) {
+        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, member ? member : "-", c);
+        return answerCode(r, c);
+    }
+    std::string script = scope == kVlan ? clitext::vlanScoped(vlan, text) : clitext::intfScoped(port, text);
+    return answerCode(r, applyChecked(g.word, token, script));
+}
+
+int prefixPut(const RouteCtx& r, const char* token)
+{
+    Json body;
+    ResultCode c = readBody(r, &body);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    uint32_t vlan;
+    c = vlanQuery("ifNum", &vlan);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    const cJSON* p = cJSON_GetObjectItem(body.root, "prefix");
+    if (p && !cJSON_IsString(p))
+        return answerCode(r, kResultInvalidArgument);
+    std::string prefix = p ? p->valuestring : "";
+    uint32_t plen, prefLife, validLife;
+    if (numberMember(body.root, "plen", kDefaultPlen, &plen) != kResultOk || plen > 128 ||
+        numberMember(body.root, "prefLife", kDefaultPrefLife, &prefLife) != kResultOk ||
+        numberMember(body.root, "validLife", kDefaultValidLife, &validLife) != kResultOk)
+        return answerCode(r, kResultInvalidArgument);
+    if (prefix.empty())
+        return answerCode(r, kResultOk);  // no prefix: nothing to advertise
+    // The prefix becomes one word of the line: only an IPv6 address may.
+    unsigned char bytes[16];
+    if (!clitext::cliSafe(prefix) || prefix.size() >= INET6_ADDRSTRLEN ||
+        inet_pton(AF_INET6, prefix.c_str(), bytes) != 1) {
+        LOG(kLogError, "%s: prefix refused\n", r.leaf);
+        return answerCode(r, kResultInvalidArgument);
+    }
+    bool onLink = cJSON_IsTrue(cJSON_GetObjectItem(body.root, "onLink"));
+    bool autonomous = cJSON_IsTrue(cJSON_GetObjectItem(body.root, "autonomous"));
+    char line[256];
+    snprintf(line, sizeof line, "ipv6 nd prefix %s/%u %u %u%s%s", prefix.c_str(), plen, validLife, prefLife,
+             onLink ? "" : " no-onlink", autonomous ? "" : " no-autoconfig");
+    return answerCode(r, applyChecked(clitext::kRadv.word, token, clitext::vlanScoped(vlan, line)));
+}
+
+// --- IPv6 interface walk ---------------------------------------------------------
+
+int vlanFirst(const RouteCtx& r, const char* command)
+{
+    std::string text;
+    ResultCode c = showText(clitext::kIpv6, command, &text);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    uint32_t vlan = firstVlanLine(text);
+    if (!vlan)
+        return answerCode(r, kResultApiNotFound);
+    cJSON* data = cJSON_CreateObject();
+    cJSON_AddNumberToObject(data, "ifNum", vlan);
+    return answer(r, kResultOk, data, !isRead(r));
+}
+
+int vlanNext(const RouteCtx& r, const char* command, const char* query)
+{
+    uint32_t prev = queryExactU32(query);
+    std::string text;
+    ResultCode c = showText(clitext::kIpv6, command, &text);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    uint32_t vlan = nextVlanLine(text, prev);
+    if (!vlan)
+        return answerCode(r, kResultApiNotFound);
+    cJSON* data = cJSON_CreateObject();
+    cJSON_AddNumberToObject(data, "ifNum", vlan);
+    return answer(r, kResultOk, data, !isRead(r));
+}
+
+// --- IP helper -----------------------------------------------------------------
+
+int helperStatistics(const RouteCtx& r)
+{
+    static const struct {
+        const char* label;
+        const char* member;
+    } kCounters[] = {
+        {"DHCP client messages received", "dhcpClientMsgsReceived"},
+        {"DHCP client messages relayed", "dhcpClientMsgsRelayed"},
+        {"DHCP server messages received", "dhcpServerMsgsReceived"},
+        {"DHCP server messages relayed", "dhcpServerMsgsRelayed"},
+        {"UDP client messages received", "udpClientMsgsReceived"},
+        {"UDP client messages relayed", "udpClientMsgsRelayed"},
+        {"Hops too many", "tooManyHops"},
+        {"Wait time too early", "tooEarly"},
+        {"Spoofed gateway address", "spoofedGiaddr"},
+        {"TTL Expired", "ttlExpired"},
+        {"Match discard", "matchDiscardEntry"},
+    };
+    std::string text;
+    ResultCode c = showText(clitext::kHelper, "show ip helper statistics", &text);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    cJSON* data = cJSON_CreateObject();
+    for (const auto& k : kCounters)
+        cJSON_AddNumberToObject(data, k.member, labelAnswer(text, k.label, kNumber));
+    return answer(r, kResultOk, data, !isRead(r));
+}
+
+int helperWalk(const RouteCtx& r, bool next)
+{
+    // A walk answers success without a newline and failure with one.
+    auto fail = [&](ResultCode c) { return answer(r, c, nullptr, true); };
+    uint32_t intIfNum = 0, udpPort = 0, server = 0;
+    if (next) {
+        Json body;
+        ResultCode c = readBody(r, &body);
+        if (c != kResultOk)
+            return fail(c);
+        // The current key, leniently: what cannot be read is 0.
+        if (numberMember(body.root, "intIfNum", 0, &intIfNum) != kResultOk)
+            intIfNum = 0;
+        if (numberMember(body.root, "udpPort", 0, &udpPort) != kResultOk)
+            udpPort = 0;
+        const cJSON* s = cJSON_GetObjectItem(body.root, "serverAddr");
+        if (!cJSON_IsString(s) || !dotted(s->valuestring, &server))
+            server = 0;
+    } else {
+        discardRequest();
+    }
+    std::string text;
+    ResultCode c = showText(clitext::kHelper, "show ip helper-address", &text);
+    if (c != kResultOk)
+        return fail(c);
+    std::vector<HelperEntry> entries = helperEntries(text);
+    IntfNumbers numbers;
+    size_t at = 0;
+    if (next) {
+        at = entries.size();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const HelperEntry& e = entries[i];
+            if (e.udpPort == udpPort && e.server == server && numbers.numberOf(e.intf) == intIfNum) {
+                at = i + 1;
+                break;
+            }
+        }
+    }
+    if (at >= entries.size())
+        return fail(kResultApiNotFound);
+    const HelperEntry& e = entries[at];
+    cJSON* data = cJSON_CreateObject();
+    cJSON_AddNumberToObject(data, "intIfNum", numbers.numberOf(e.intf));
+    cJSON_AddNumberToObject(data, "udpPort", e.udpPort);
+    cJSON_AddStringToObject(data, "serverAddr", dottedText(e.server).c_str());
+    cJSON_AddBoolToObject(data, "discard", e.discard);
+    cJSON_AddBoolToObject(data, "isServerVrfSet", false);
+    cJSON_AddStringToObject(data, "serverVrfName", "");
+    cJSON_AddNumberToObject(data, "hitCount", e.hits);
+    return answer(r, kResultOk, data, false);
+}
+
+int helperAddressesClear(const RouteCtx& r, const char* intfToken, const char* allToken)
+{
+    discardRequest();
+    uint32_t intIfNum = queryExactU32("ifNum");
+    if (intIfNum) {
+        std::string name;
+        ResultCode c = intfNameOf(intIfNum, &name);
+        if (c != kResultOk)
+            return answerCode(r, c);
+        return answerCode(r, applyChecked(clitext::kHelper.word, intfToken,
+                                                clitext::intfScoped(name, "no ip helper-address")));
+    }
+    std::string text;
+    ResultCode c = showText(clitext::kHelper, "show ip helper-address", &text);
+    if (c != kResultOk)
+        return answerCode(r, c);
+    std::set<std::pair<uint32_t, uint32_t>> seen;
+    std::string script = "configure\n";
+    for (const HelperEntry& e : helperEntries(text)) {
+        if (!seen.insert({e.server, e.udpPort}).second)
+            continue;
+        script += "no ip helper-address " + dottedText(e.server) + " " + std::to_string(e.udpPort) + "\n";
+    }
+    if (seen.empty())
+        return answerCode(r, kResultOk);  // nothing listed, nothing to remove
+    script += "exit\n";
+    return answerCode(r, applyChecked(clitext::kHelper.word, allToken, script));
+}
+
+}  // namespace ip6cli
