@@ -152,13 +152,14 @@ read -r last_uri last_method last_def <<<"$(last_core_row)"
 
 put_body='{"intf":5,"mode":"enable"}'
 ospf=/api/v2/routing/ospf-config/map-intf-admin-mode
+cli=/api/v2/routing/routing-stats/num-ecmp-routes
 # id|label|program|method|path|query|body
 rows=(
     "1|floor CGI (17002 envelope only)|$out/floor_cgi|GET|/bench/floor/stub||"
     "2|pathgate stub: GET /api/v2/routing/bgp-config/local-as|$bin/pathgate|GET|/api/v2/routing/bgp-config/local-as||"
     "3|pathgate getter, 1 switch call: GET $ospf?intf=5|$bin/pathgate|GET|$ospf|intf=5|"
     "4|pathgate setter: PUT $ospf $put_body|$bin/pathgate|PUT|$ospf||$put_body"
-    "5|CLI-backed getter (show and parse)|||||"
+    "5|pathgate CLI-backed getter (show and parse): GET $cli|$bin/pathgate|GET|$cli||"
     "6|coregate last registered: $last_method $last_uri|$bin/coregate|$last_method|$last_uri||"
 )
 
