@@ -101,7 +101,7 @@ bool enterPrivateTmp()
         return false;
     }
     if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0) {
+        mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0 || mount("tmpfs", "/mnt", "tmpfs", 0, "mode=755") != 0) {
         perror("micro_bench: mount");
         return false;
     }
@@ -325,13 +325,19 @@ BENCHMARK(BM_ClientStartupContract)->Unit(benchmark::kMicrosecond);
 // interface settings, read through the bridge and the show parser.
 void BM_ShowAndParse(benchmark::State& state)
 {
+    SimChild sim;
+    if (!sim.ok()) {
+        state.SkipWithError("switchsim did not start");
+        return;
+    }
     OpenClientHandle h;
     openapiClientRegister("micro_bench", &h);
     for (auto _ : state) {
         uint32_t vlan = 0;
         char method[kMgmtTextSize], address[kMgmtTextSize], mask[kMgmtTextSize], gateway[kMgmtTextSize];
-        if (managementPortIPv4ParametersGet(&h, &vlan, method, address, mask, gateway) != 0) {
-            state.SkipWithError("show and parse failed");
+        int rc = managementPortIPv4ParametersGet(&h, &vlan, method, address, mask, gateway);
+        if (rc != 0) {
+            state.SkipWithError(("show and parse failed: " + std::to_string(rc)).c_str());
             break;
         }
         benchmark::DoNotOptimize(vlan);
