@@ -1,6 +1,6 @@
 // Handler classes of pathgate. A route row names its class, its switch
-// operation and one argument spec per operation argument, in the order of the
-// operation's parameters; the class reads the inputs the specs name, makes the
+// operation and one argument entry per operation argument, in the order of the
+// operation's parameters; the class reads the inputs the entries name, makes the
 // call and answers the outputs. Nothing about a route is written by hand.
 #pragma once
 
@@ -258,7 +258,7 @@ cJSON* nextHopsJson(const NextHopList& l, uint32_t count);
 
 }  // namespace route
 
-// Spec builders of the route rows: Q... query inputs, B... body members,
+// Builders of the route rows' argument entries: Q... query inputs, B... body members,
 // OUT... answered outputs.
 #define Q(kind, name) route::ArgSpec{route::kind, route::kQuery, name, 0, nullptr}
 #define B(kind, name) route::ArgSpec{route::kind, route::kBody, name, 0, nullptr}

@@ -13,9 +13,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/answers.h"
 #include "tests/support/harness.h"
 
 namespace {
+
+using harness::callsTo;
+using harness::codeOf;
+using harness::dataOf;
+using harness::request;
+using harness::workFiles;
 
 const std::string kRouting = "/api/v2/routing/routing/";
 const std::string kConfig = "/api/v2/routing/routing-config/";
@@ -23,18 +30,6 @@ const std::string kTable = "/api/v2/routing/ip-route-table/";
 const std::string kArp = "/api/v2/routing/routing-arptable/";
 const std::string kStats = "/api/v2/routing/routing-stats/";
 const char* const kWorkDir = "/mnt/application/oxel/tmp";
-
-harness::CgiResult request(const std::string& method, const std::string& uri, const std::string& body = "")
-{
-    harness::CgiRequest r;
-    r.method = method;
-    r.uri = uri;
-    size_t q = uri.find('?');
-    if (q != std::string::npos)
-        r.query = uri.substr(q + 1);
-    r.body = body;
-    return harness::runCgi(r);
-}
 
 struct Json {
     cJSON* root = nullptr;
@@ -50,47 +45,6 @@ std::unique_ptr<Json> envelope(const harness::CgiResult& r)
     if (r.out.compare(0, h.size(), h) != 0)
         return std::make_unique<Json>("");
     return std::make_unique<Json>(r.out.substr(h.size()));
-}
-
-int codeOf(const harness::CgiResult& r)
-{
-    auto e = envelope(r);
-    const cJSON* c = cJSON_GetObjectItemCaseSensitive(cJSON_GetObjectItemCaseSensitive(e->root, "resp"), "respCode");
-    return cJSON_IsNumber(c) ? c->valueint : -1;
-}
-
-std::string dataOf(const harness::CgiResult& r, const char* member)
-{
-    auto e = envelope(r);
-    cJSON* d = cJSON_GetObjectItemCaseSensitive(e->root, member);
-    if (!d)
-        return "";
-    char* t = cJSON_PrintUnformatted(d);
-    std::string s = t;
-    free(t);
-    return s;
-}
-
-std::vector<std::string> workFiles()
-{
-    std::vector<std::string> names;
-    if (DIR* d = opendir(kWorkDir)) {
-        while (dirent* e = readdir(d))
-            if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0)
-                names.push_back(e->d_name);
-        closedir(d);
-    }
-    return names;
-}
-
-int callsTo(harness::Simulator& sim, const std::string& op)
-{
-    std::istringstream calls(sim.ctl({"calls"}));
-    std::string line;
-    int n = 0;
-    while (std::getline(calls, line))
-        n += line.rfind(op + " ", 0) == 0 ? 1 : 0;
-    return n;
 }
 
 class CliIpv4 : public testing::Test {

@@ -11,76 +11,22 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/answers.h"
 #include "tests/support/harness.h"
 
 namespace {
+
+using harness::callsTo;
+using harness::codeOf;
+using harness::dataOf;
+using harness::request;
+using harness::workFiles;
 
 const std::string kIp6 = "/api/v2/routing/ip6map/";
 const std::string kRadv = "/api/v2/routing/ip6radv/";
 const std::string kHelper = "/api/v2/routing/iphelper/";
 const std::string kConfig = "/api/v2/routing/routing-config/";
 const char* const kWorkDir = "/mnt/application/oxel/tmp";
-
-harness::CgiResult request(const std::string& method, const std::string& uri, const std::string& body = "")
-{
-    harness::CgiRequest r;
-    r.method = method;
-    r.uri = uri;
-    size_t q = uri.find('?');
-    if (q != std::string::npos)
-        r.query = uri.substr(q + 1);
-    r.body = body;
-    return harness::runCgi(r);
-}
-
-struct Json {
-    cJSON* root = nullptr;
-    explicit Json(const std::string& text) : root(cJSON_Parse(text.c_str())) {}
-    ~Json() { cJSON_Delete(root); }
-    Json(const Json&) = delete;
-    Json& operator=(const Json&) = delete;
-};
-
-std::unique_ptr<Json> envelope(const harness::CgiResult& r)
-{
-    std::string h = harness::kJsonHeader;
-    if (r.out.compare(0, h.size(), h) != 0)
-        return std::make_unique<Json>("");
-    return std::make_unique<Json>(r.out.substr(h.size()));
-}
-
-int codeOf(const harness::CgiResult& r)
-{
-    auto e = envelope(r);
-    const cJSON* c = cJSON_GetObjectItemCaseSensitive(cJSON_GetObjectItemCaseSensitive(e->root, "resp"), "respCode");
-    return cJSON_IsNumber(c) ? c->valueint : -1;
-}
-
-// The data object under `member`, printed unformatted ("" when absent).
-std::string dataOf(const harness::CgiResult& r, const char* member)
-{
-    auto e = envelope(r);
-    cJSON* d = cJSON_GetObjectItemCaseSensitive(e->root, member);
-    if (!d)
-        return "";
-    char* t = cJSON_PrintUnformatted(d);
-    std::string s = t;
-    free(t);
-    return s;
-}
-
-std::vector<std::string> workFiles()
-{
-    std::vector<std::string> names;
-    DIR* d = opendir(kWorkDir);
-    if (!d)
-        return names;
-    while (dirent* e = readdir(d))
-        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-            names.push_back(e->d_name);
-    closedir(d);
-    return names;
-}
 
 class Ipv6Routes : public testing::Test {
 protected:

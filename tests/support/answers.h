@@ -1,0 +1,23 @@
+// Requests to the programs and readings of their answers, for tests that
+// check answers by member rather than byte for byte.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/harness.h"
+
+namespace harness {
+
+/// Runs `method` on `uri` (its query after "?" also becomes QUERY_STRING) in pathgate.
+CgiResult request(const std::string& method, const std::string& uri, const std::string& body = "");
+/// The envelope's respCode, -1 when the answer is no envelope.
+int codeOf(const CgiResult& r);
+/// The answer's data object under `member`, printed unformatted ("" when absent).
+std::string dataOf(const CgiResult& r, const char* member);
+/// Names in /mnt/application/oxel/tmp, the CLI bridge's work directory.
+std::vector<std::string> workFiles();
+/// How many calls of `op` the simulator's call log holds.
+int callsTo(Simulator& sim, const std::string& op);
+
+}  // namespace harness
