@@ -42,7 +42,8 @@ protected:
 
 TEST_F(RequestPath, AdminStubAnswersEnvelopeAndRefreshesSession)
 {
-    harness::writeSession("admin-1", "admin\n5\n");
+    // A recent stamp, whatever the machine's uptime: the session is live.
+    harness::writeSession("admin-1", "admin\n" + std::to_string(harness::uptimeSeconds() - 5) + "\n");
     long before = harness::uptimeSeconds();
     CgiResult r = harness::runCgi(stubGet());
     long after = harness::uptimeSeconds();
@@ -66,14 +67,15 @@ TEST_F(RequestPath, UserSessionRefreshKeepsPrivilegeLine)
 
 TEST_F(RequestPath, RefreshHeaderLeavesSessionFileAsItWas)
 {
-    harness::writeSession("admin-1", "admin\n5\n");
+    const std::string content = "admin\n" + std::to_string(harness::uptimeSeconds() - 5) + "\n";
+    harness::writeSession("admin-1", content);
     for (const char* marker : {"", "1"}) {
         CgiRequest req = stubGet();
         req.refreshPresent = true;
         req.refresh = marker;
         CgiResult r = harness::runCgi(req);
         EXPECT_EQ(r.out, std::string(harness::kJsonHeader) + harness::kStubEnvelope);
-        EXPECT_EQ(readFile("/tmp/session/admin-1"), "admin\n5\n");
+        EXPECT_EQ(readFile("/tmp/session/admin-1"), content);
     }
 }
 
