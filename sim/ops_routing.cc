@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sim/ipv4_cli_model.h"
 #include "sim/ops.h"
 
 namespace sim {
@@ -79,57 +80,14 @@ bool prefixContains(const RouteRecord& r, uint32_t family, const uint8_t* addr)
 }
 
 // Route order: family, then the prefix (IPv4 numerically), then its length.
-bool routeLess(const RouteRecord& a, const RouteRecord& b)
-{
-    if (a.family != b.family)
-        return a.family < b.family;
-    if (a.family == kFamilyIpv4 && v4Of(a.destPfx) != v4Of(b.destPfx))
-        return v4Of(a.destPfx) < v4Of(b.destPfx);
-    int c = a.family == kFamilyIpv4 ? 0 : memcmp(a.destPfx, b.destPfx, 16);
-    if (c != 0)
-        return c < 0;
-    return a.pfxLen < b.pfxLen;
-}
 
-bool sameKey(const RouteRecord& a, const RouteRecord& b) { return !routeLess(a, b) && !routeLess(b, a); }
+bool sameKey(const RouteRecord& a, const RouteRecord& b) { return !routeKeyLess(a, b) && !routeKeyLess(b, a); }
 
 std::vector<Route>::iterator findRoute(RoutingModel& m, const RouteRecord& key)
 {
     return std::find_if(m.routes.begin(), m.routes.end(), [&](const Route& r) { return sameKey(r.rec, key); });
 }
 
-void notify(RoutingModel& m, uint32_t type, const Route& r)
-{
-    for (auto& kv : m.clients) {
-        EventClient& cl = kv.second;
-        if (cl.kind != kBestRouteClient || cl.family != r.rec.family)
-            continue;
-        RouteChange ch;
-        memset(&ch, 0, sizeof ch);
-        ch.chType = type;
-        ch.route = r.rec;
-        ch.route.numNextHops = static_cast<uint32_t>(std::min<size_t>(r.hops.size(), kMaxNextHops));
-        for (uint32_t i = 0; i < ch.route.numNextHops; ++i)
-            ch.nextHops.hop[i] = r.hops[i];
-        ch.inUse = 1;
-        cl.pending.push_back(ch);
-    }
-}
-
-void insertRoute(RoutingModel& m, const Route& r)
-{
-    auto at = std::lower_bound(m.routes.begin(), m.routes.end(), r,
-                               [](const Route& a, const Route& b) { return routeLess(a.rec, b.rec); });
-    m.routes.insert(at, r);
-    notify(m, kChangeAdd, r);
-}
-
-void eraseRoute(RoutingModel& m, std::vector<Route>::iterator it)
-{
-    Route gone = *it;
-    m.routes.erase(it);
-    notify(m, kChangeDelete, gone);
-}
 
 void fillRoute(Call& c, size_t recArg, size_t hopsArg, const Route& r)
 {
@@ -304,7 +262,7 @@ int32_t rtrIntfIpAddrAdd(Call& c)
     r.addrs.push_back(a);
     Route cr = connectedRoute(intf, a);
     if (findRoute(model(c), cr.rec) == model(c).routes.end())
-        insertRoute(model(c), cr);
+        routeTableInsert(model(c), cr);
     c.changed = true;
     return 0;
 }
@@ -325,7 +283,7 @@ int32_t rtrIntfIpAddrDel(Call& c)
     v.erase(a);
     auto r = findRoute(model(c), cr.rec);
     if (r != model(c).routes.end() && r->rec.protoId == 1)
-        eraseRoute(model(c), r);
+        routeTableErase(model(c), r);
     c.changed = true;
     return 0;
 }
@@ -366,7 +324,7 @@ int32_t rtrVlanIntfDelete(Call& c)
     for (auto r = m.routes.begin(); r != m.routes.end();) {
         bool viaIntf = std::any_of(r->hops.begin(), r->hops.end(), [&](const NextHop& h) { return h.ifNum == n; });
         if (viaIntf) {
-            eraseRoute(m, r);
+            routeTableErase(m, r);
             r = m.routes.begin();
         } else {
             ++r;
@@ -1308,7 +1266,7 @@ int32_t kernelRouteAdd(Call& c)
         return kInvalid;
     if (findRoute(model(c), rec) != model(c).routes.end())
         return kExists;
-    insertRoute(model(c), routeOf(rec, recIn<NextHopList>(c, 2)));
+    routeTableInsert(model(c), routeOf(rec, recIn<NextHopList>(c, 2)));
     c.changed = true;
     return 0;
 }
@@ -1322,7 +1280,7 @@ int32_t routeMod(Call& c)
     if (it == model(c).routes.end())
         return kNotFound;
     *it = routeOf(rec, recIn<NextHopList>(c, 2));
-    notify(model(c), kChangeModify, *it);
+    routeTableNotify(model(c), kChangeModify, *it);
     c.changed = true;
     return 0;
 }
@@ -1335,7 +1293,7 @@ int32_t routeDel(Call& c)
     auto it = findRoute(model(c), rec);
     if (it == model(c).routes.end())
         return kNotFound;
-    eraseRoute(model(c), it);
+    routeTableErase(model(c), it);
     c.changed = true;
     return 0;
 }
@@ -1386,7 +1344,7 @@ int32_t bestRouteNextGetVr(Call& c)
     for (const Route& r : model(c).routes) {
         if (r.rec.family != family)
             continue;
-        if (cur.family == kFamilyUnset || routeLess(cur, r.rec)) {
+        if (cur.family == kFamilyUnset || routeKeyLess(cur, r.rec)) {
             fillRoute(c, 2, 3, r);
             return 0;
         }
@@ -1424,7 +1382,7 @@ int32_t ipRouteAdd(Call& c)
         Route r;
         r.rec = key;
         r.hops.push_back(hop);
-        insertRoute(m, r);
+        routeTableInsert(m, r);
     } else {
         if (it->rec.protoId != 2)
             return kExists;
@@ -1434,7 +1392,7 @@ int32_t ipRouteAdd(Call& c)
         if (it->hops.size() >= kMaxNextHops)
             return kInvalid;
         it->hops.push_back(hop);
-        notify(m, kChangeModify, *it);
+        routeTableNotify(m, kChangeModify, *it);
     }
     c.changed = true;
     return 0;
@@ -1463,9 +1421,9 @@ int32_t ipRouteDel(Call& c)
         return kNotFound;
     it->hops.erase(h);
     if (it->hops.empty())
-        eraseRoute(m, it);
+        routeTableErase(m, it);
     else
-        notify(m, kChangeModify, *it);
+        routeTableNotify(m, kChangeModify, *it);
     c.changed = true;
     return 0;
 }
