@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "access/show_parse_system.h"
 #include "platform/openclt/openclt.h"
@@ -36,19 +37,37 @@ int pathgateMain();
 
 namespace {
 
-const RouteReg* g_routes = nullptr;
-size_t g_routeCount = 0;
+// One registration of pathgate, as its registrar makes it.
+struct RouteReg {
+    const char* dir;
+    const char* leaf;
+    uint32_t method;
+    HandlerFn handler;
+};
+
+RouteRegistrar g_registrar = nullptr;
+std::vector<RouteReg> g_routes;
+bool g_noting = false;
 int g_binFd = -1;
 const char* const kSession = "micro-bench";
 
 }  // namespace
 
-// Called by pathgate's main (see pathgate_table.cc) with its route table.
-int benchRouteTable(const char*, const RouteReg* routes, size_t count)
+// Called by pathgate's main (see pathgate_table.cc) with its registrar.
+int benchRegistrar(const char*, RouteRegistrar registerRoutes)
 {
-    g_routes = routes;
-    g_routeCount = count;
+    g_registrar = registerRoutes;
     return 0;
+}
+
+// Every registration of pathgate's registrar passes here on its way to the
+// route tree; the first run also lists the routes.
+int benchNoteRoute(RouteTree* tree, const char* dir, const char* leaf, uint32_t method, int protection,
+                   HandlerFn handler)
+{
+    if (g_noting)
+        g_routes.push_back(RouteReg{dir, leaf, method, handler});
+    return httpdAddCContent(tree, dir, leaf, method, protection, handler);
 }
 
 namespace {
@@ -191,8 +210,7 @@ private:
 RouteTree* buildTree()
 {
     RouteTree* tree = routeTreeCreate();
-    for (size_t i = 0; i < g_routeCount; ++i)
-        httpdAddCContent(tree, g_routes[i].dir, g_routes[i].leaf, g_routes[i].method, 1, g_routes[i].handler);
+    g_registrar(tree);
     return tree;
 }
 
@@ -204,7 +222,7 @@ void BM_RouteTreeBuild(benchmark::State& state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(buildTree());
-    state.SetLabel(std::to_string(g_routeCount) + " routes");
+    state.SetLabel(std::to_string(g_routes.size()) + " routes");
 }
 BENCHMARK(BM_RouteTreeBuild)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
@@ -214,7 +232,7 @@ size_t deepestRoute()
 {
     size_t best = 0;
     int bestDepth = -1;
-    for (size_t i = 0; i < g_routeCount; ++i) {
+    for (size_t i = 0; i < g_routes.size(); ++i) {
         int depth = 0;
         for (const char* p = g_routes[i].dir; *p; ++p)
             depth += *p == '/';
@@ -354,7 +372,12 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     pathgateMain();
-    if (!g_routes || g_routeCount == 0) {
+    if (g_registrar) {
+        g_noting = true;
+        buildTree();
+        g_noting = false;
+    }
+    if (g_routes.empty()) {
         fprintf(stderr, "micro_bench: no route table\n");
         return 1;
     }

@@ -4,15 +4,18 @@
 
 namespace {
 
-#define STUB(dir, leaf, method, handler, newline) {dir, leaf, kRoute##method, handler},
-const RouteReg kRoutes[] = {
+// Registrations are not checked here: a failed one is logged by
+// httpdAddCContent and leaves its route absent.
+#define STUB(dir, leaf, method, handler, newline) httpdAddCContent(tree, dir, leaf, kRoute##method, 1, handler);
+void registerRoutes(RouteTree* tree)
+{
 #include "mcast/routes.def"
-};
+}
 #undef STUB
 
 }  // namespace
 
 int main()
 {
-    return programMain("swarmgate.cgi", kRoutes, sizeof kRoutes / sizeof kRoutes[0]);
+    return programMain("swarmgate.cgi", registerRoutes);
 }

@@ -12,7 +12,7 @@
 #define ROUTE(dir, leaf, method, handler, cls, op, ...)                                                       \
     int handler(void)                                                                                          \
     {                                                                                                          \
-        static constexpr route::ArgSpec kArgs[] = {__VA_ARGS__};                                               \
+        constexpr route::ArgSpec kArgs[] = {__VA_ARGS__};                                                      \
         static_assert(route::OpShape<decltype(&op)>::agrees(kArgs), #handler ": specs disagree with " #op);   \
         return route::cls(route::RouteCtx{dir, leaf, kRoute##method}, kArgs, sizeof kArgs / sizeof kArgs[0], \
                           &route::OpThunk<decltype(&op), &op>::call);                                          \

@@ -4,21 +4,24 @@
 
 namespace {
 
-#define STUB(dir, leaf, method, handler, newline) {dir, leaf, kRoute##method, handler},
-#define ROUTE(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
-#define CLI(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
-#define FIXED(dir, leaf, method, handler, ...) {dir, leaf, kRoute##method, handler},
-const RouteReg kRoutes[] = {
+// Registrations are not checked here: a failed one is logged by
+// httpdAddCContent and leaves its route absent.
+#define STUB(dir, leaf, method, handler, newline) httpdAddCContent(tree, dir, leaf, kRoute##method, 1, handler);
+#define ROUTE(dir, leaf, method, handler, ...) httpdAddCContent(tree, dir, leaf, kRoute##method, 1, handler);
+#define CLI(dir, leaf, method, handler, ...) httpdAddCContent(tree, dir, leaf, kRoute##method, 1, handler);
+#define FIXED(dir, leaf, method, handler, ...) httpdAddCContent(tree, dir, leaf, kRoute##method, 1, handler);
+void registerRoutes(RouteTree* tree)
+{
 #include "routing/routes.def"
-};
+}
 #undef STUB
 #undef ROUTE
-#undef FIXED
 #undef CLI
+#undef FIXED
 
 }  // namespace
 
 int main()
 {
-    return programMain("pathgate.cgi", kRoutes, sizeof kRoutes / sizeof kRoutes[0]);
+    return programMain("pathgate.cgi", registerRoutes);
 }

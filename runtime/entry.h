@@ -7,22 +7,21 @@
 
 #include "runtime/route_tree.h"
 
-/// One compiled-in registration.
-struct RouteReg {
-    const char* dir;
-    const char* leaf;
-    uint32_t method;
-    HandlerFn handler;
-};
-
 /// Method codes under the names route tables use.
 constexpr uint32_t kRouteGET = kMethodGet;
 constexpr uint32_t kRoutePOST = kMethodPost;
 constexpr uint32_t kRouteDELETE = kMethodDelete;
 constexpr uint32_t kRoutePUT = kMethodPut;
 
+/// Registers every route of a program, one httpdAddCContent call per route in
+/// the order of its route table. Written out as code by each program's
+/// main.cc: the addresses of the texts and handlers are then part of the
+/// instructions, so the table needs no relocation (no page of it is copied
+/// and written by the dynamic loader) when a request starts the program.
+using RouteRegistrar = void (*)(RouteTree* tree);
+
 /// Serves one request; returns the process exit status (0, 1 or 255).
-int programMain(const char* clientName, const RouteReg* routes, size_t count);
+int programMain(const char* clientName, RouteRegistrar registerRoutes);
 
 /// Stub handler: answers 17002 without reading the request; writes end in a newline.
 int replyStub(bool newline);

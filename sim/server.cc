@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <vector>
@@ -41,7 +42,34 @@ struct Controls {
     long connFailures = 0;
     bool unreachable = false;
     std::deque<std::string> calls;
+    // A change not yet in the state file, and since when (monotonic ms).
+    bool unsaved = false;
+    long long unsavedSince = 0;
 };
+
+long long nowMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// The state file follows the state a moment after the changes: once the
+// switch has been idle for kSaveIdleMs, at the latest kSaveMaxDelayMs after
+// the first unsaved change, and when the simulator stops. Printing the whole
+// state for every change would cost each configuring request far more time
+// than the request itself.
+constexpr int kSaveIdleMs = 20;
+constexpr long long kSaveMaxDelayMs = 1000;
+
+void saveIfDue(const ServerOptions& opts, const SwitchState& st, Controls& ctl, bool idle)
+{
+    if (!ctl.unsaved || (!idle && nowMs() - ctl.unsavedSince < kSaveMaxDelayMs))
+        return;
+    ctl.unsaved = false;
+    if (!opts.statePath.empty() && !saveState(st, opts.statePath))
+        fprintf(stderr, "switchsim: cannot save state to %s\n", opts.statePath.c_str());
+}
 
 struct Client {
     int fd = -1;
@@ -170,7 +198,7 @@ void closeClient(std::vector<Client>& clients, size_t i)
 }
 
 // Serves every complete frame buffered for a client; false to drop it.
-bool serveBuffered(Client& cl, const ServerOptions& opts, SwitchState& st, Controls& ctl)
+bool serveBuffered(Client& cl, SwitchState& st, Controls& ctl)
 {
     for (;;) {
         if (cl.in.size() < 4)
@@ -213,11 +241,31 @@ bool serveBuffered(Client& cl, const ServerOptions& opts, SwitchState& st, Contr
         default:
             return false;
         }
-        if (changed && !opts.statePath.empty() && !saveState(st, opts.statePath))
-            fprintf(stderr, "switchsim: cannot save state to %s\n", opts.statePath.c_str());
+        if (changed && !ctl.unsaved) {
+            ctl.unsaved = true;
+            ctl.unsavedSince = nowMs();
+        }
         if (!openclt::sendFrame(cl.fd, openclt::encodeResponse(resp)))
             return false;
     }
+}
+
+// Reads what client i sent (recv flags: MSG_DONTWAIT for a read that must
+// not wait) and serves its complete frames; closes the client at its end of
+// input, on an error or when it is to be dropped.
+void readAndServe(std::vector<Client>& clients, size_t i, int flags, SwitchState& st, Controls& ctl)
+{
+    char buf[65536];
+    ssize_t r = recv(clients[i].fd, buf, sizeof buf, flags);
+    if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return;
+    if (r <= 0) {
+        closeClient(clients, i);
+        return;
+    }
+    clients[i].in.append(buf, static_cast<size_t>(r));
+    if (!serveBuffered(clients[i], st, ctl))
+        closeClient(clients, i);
 }
 
 }  // namespace
@@ -267,32 +315,29 @@ int serverRun(const ServerOptions& opts, SwitchState& st)
         fds.push_back(pollfd{g_listen, POLLIN, 0});
         for (const Client& c : clients)
             fds.push_back(pollfd{c.fd, POLLIN, 0});
-        int n = poll(fds.data(), fds.size(), 1000);
+        int n = poll(fds.data(), fds.size(), ctl.unsaved ? kSaveIdleMs : 1000);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
-        for (size_t i = clients.size(); i-- > 0;) {
-            short re = fds[i + 1].revents;
-            if (!re)
-                continue;
-            char buf[65536];
-            ssize_t r = read(clients[i].fd, buf, sizeof buf);
-            if (r <= 0) {
-                closeClient(clients, i);
-                continue;
-            }
-            clients[i].in.append(buf, static_cast<size_t>(r));
-            if (!serveBuffered(clients[i], opts, st, ctl))
-                closeClient(clients, i);
-        }
+        saveIfDue(opts, st, ctl, n == 0);
+        for (size_t i = clients.size(); i-- > 0;)
+            if (fds[i + 1].revents)
+                readAndServe(clients, i, 0, st, ctl);
         if (fds[0].revents & POLLIN) {
             int fd = accept4(g_listen, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0)
-                { Client c; c.fd = fd; clients.push_back(c); }
+            if (fd >= 0) {
+                Client c;
+                c.fd = fd;
+                clients.push_back(c);
+                // A client writes its first frames right after connecting:
+                // serve what has already come without waiting a turn of poll.
+                readAndServe(clients, clients.size() - 1, MSG_DONTWAIT, st, ctl);
+            }
         }
     }
+    saveIfDue(opts, st, ctl, true);
     for (const Client& c : clients)
         close(c.fd);
     close(g_listen);

@@ -181,14 +181,26 @@ bool sendFrames(int fd, const std::string* payloads, size_t count)
 
 bool recvFrame(int fd, std::string* payload)
 {
-    unsigned char head[4];
-    if (!readAll(fd, reinterpret_cast<char*>(head), 4))
-        return false;
+    // The peer writes each frame with one write, so one read usually brings
+    // the length and the whole payload.
+    char first[4096];
+    size_t got = 0;
+    while (got < 4) {
+        ssize_t r = read(fd, first + got, sizeof first - got);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        got += static_cast<size_t>(r);
+    }
+    const unsigned char* head = reinterpret_cast<const unsigned char*>(first);
     uint32_t len = head[0] | (head[1] << 8) | (head[2] << 16) | (static_cast<uint32_t>(head[3]) << 24);
-    if (len > kMaxFrame)
+    size_t part = got - 4;
+    if (len > kMaxFrame || part > len)  // oversized, or bytes past the one frame asked for
         return false;
+    payload->assign(first + 4, part);
     payload->resize(len);
-    return len == 0 || readAll(fd, &(*payload)[0], len);
+    return part == len || readAll(fd, &(*payload)[part], len - part);
 }
 
 }  // namespace openclt

@@ -123,7 +123,9 @@ bool decodeResponse(const std::string& frame, Response* r);
 bool sendFrame(int fd, const std::string& payload);
 /// Writes `count` frames with one write; false on error.
 bool sendFrames(int fd, const std::string* payloads, size_t count);
-/// Reads one frame; false on end of input, error or an oversized frame.
+/// Reads the one frame that answers a request; false on end of input, error,
+/// an oversized frame or bytes past the frame (the exchange is one frame
+/// each way at a time).
 bool recvFrame(int fd, std::string* payload);
 
 }  // namespace openclt

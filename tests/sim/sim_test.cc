@@ -4,8 +4,10 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -185,6 +187,25 @@ TEST(SimState, SurvivesRestart)
     EXPECT_NE(sim.ctl({"dump"}).find("\"persist\""), std::string::npos);
 }
 
+// The running simulator writes its changes to the state file a moment after
+// they happen: a simulator that is killed later keeps them.
+TEST(SimState, StateFileFollowsChangesWhileRunning)
+{
+    harness::Simulator sim({"--state", "/tmp/running.json"});
+    ASSERT_TRUE(sim.ok());
+    OpenClientHandle h;
+    openapiClientRegister("t", &h);
+    ASSERT_EQ(setDB(&h, "running", "key", "saved while up"), 0);
+    openapiClientTearDown(&h);
+    bool saved = false;
+    for (int i = 0; i < 300 && !saved; ++i) {
+        saved = harness::readFile("/tmp/running.json").find("saved while up") != std::string::npos;
+        if (!saved)
+            usleep(10000);
+    }
+    EXPECT_TRUE(saved);
+}
+
 TEST(SimState, RefusesFileThatIsNotState)
 {
     harness::writeFile("/tmp/bad.json", "{ this is not state");
@@ -263,6 +284,69 @@ TEST(Wire, EveryTruncationOfAFrameIsRefused)
         EXPECT_FALSE(openclt::decodeRequest(frame.substr(0, n), &r)) << n;
     }
     EXPECT_FALSE(openclt::decodeRequest(frame + "x", &back));
+}
+
+// An answer frame as the peer may deliver it: in one write or in pieces
+// (written by a child while the reader waits), large or small, followed by
+// stray bytes or cut short by the end of the connection.
+TEST(Wire, AnswerFrameReadWhateverTheWritesThatCarryIt)
+{
+    auto framed = [](const std::string& payload) {
+        std::string f(4, '\0');
+        uint32_t n = static_cast<uint32_t>(payload.size());
+        for (int i = 0; i < 4; ++i)
+            f[i] = static_cast<char>((n >> (8 * i)) & 0xff);
+        return f + payload;
+    };
+    const std::string small = "answer";
+    const std::string large(200000, 'z');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        size_t piece;  // bytes per write; 0: one write
+        bool ok;
+        std::string payload;
+    } cases[] = {
+        {"one write", framed(small), 0, true, small},
+        {"empty payload", framed(""), 0, true, ""},
+        {"byte by byte", framed(small), 1, true, small},
+        {"length split from payload", framed(small), 3, true, small},
+        {"larger than one read", framed(large), 0, true, large},
+        {"large in pieces", framed(large), 65536, true, large},
+        {"stray bytes after the frame", framed(small) + "xy", 0, false, ""},
+        {"cut inside the length", framed(small).substr(0, 2), 0, false, ""},
+        {"cut inside the payload", framed(small).substr(0, 7), 0, false, ""},
+        {"oversized length", std::string("\xff\xff\xff\x7f", 4), 0, false, ""},
+    };
+    for (const Case& c : cases) {
+        int sv[2];
+        ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, sv), 0);
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(sv[0]);
+            size_t step = c.piece ? c.piece : c.bytes.size();
+            for (size_t at = 0; at < c.bytes.size(); at += step) {
+                size_t n = std::min(step, c.bytes.size() - at);
+                if (write(sv[1], c.bytes.data() + at, n) != static_cast<ssize_t>(n))
+                    _exit(1);
+                if (c.piece)
+                    usleep(1000);
+            }
+            _exit(0);
+        }
+        close(sv[1]);
+        if (!c.ok || c.piece)
+            usleep(20000);  // let every piece arrive before the read, or be read as it comes
+        std::string got;
+        EXPECT_EQ(openclt::recvFrame(sv[0], &got), c.ok) << c.what;
+        if (c.ok) {
+            EXPECT_TRUE(got == c.payload) << c.what << ": " << got.size() << " bytes";
+        }
+        close(sv[0]);
+        int st = 0;
+        waitpid(pid, &st, 0);
+    }
 }
 
 }  // namespace
