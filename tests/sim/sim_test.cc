@@ -165,38 +165,47 @@ TEST_F(SimTest, CallWithWrongArgumentShapeIsRefused)
     close(fd);
 }
 
+// One key of the key store, through a client of its own.
+int storeKey(const char* app, const char* value)
+{
+    OpenClientHandle h;
+    openapiClientRegister("t", &h);
+    int rc = setDB(&h, app, "key", value);
+    openapiClientTearDown(&h);
+    return rc;
+}
+
+std::string readKey(const char* app)
+{
+    OpenClientHandle h;
+    openapiClientRegister("t", &h);
+    char value[256] = "";
+    int rc = getDB(&h, app, "key", value, sizeof value);
+    openapiClientTearDown(&h);
+    return rc == 0 ? value : "(error " + std::to_string(rc) + ")";
+}
+
 TEST(SimState, SurvivesRestart)
 {
     {
         harness::Simulator sim({"--state", "/tmp/switch.json"});
         ASSERT_TRUE(sim.ok());
-        OpenClientHandle h;
-        openapiClientRegister("t", &h);
-        ASSERT_EQ(setDB(&h, "persist", "key", "value 1"), 0);
-        openapiClientTearDown(&h);
+        ASSERT_EQ(storeKey("persist", "value 1"), 0);
     }
     EXPECT_FALSE(harness::fileExists("/tmp/switch.json.tmp"));
     harness::Simulator sim({"--state", "/tmp/switch.json"});
     ASSERT_TRUE(sim.ok());
-    OpenClientHandle h;
-    openapiClientRegister("t", &h);
-    char value[256];
-    EXPECT_EQ(getDB(&h, "persist", "key", value, sizeof value), 0);
-    EXPECT_STREQ(value, "value 1");
-    openapiClientTearDown(&h);
+    EXPECT_EQ(readKey("persist"), "value 1");
     EXPECT_NE(sim.ctl({"dump"}).find("\"persist\""), std::string::npos);
 }
 
 // The running simulator writes its changes to the state file a moment after
-// they happen: a simulator that is killed later keeps them.
-TEST(SimState, StateFileFollowsChangesWhileRunning)
+// they happen, so a simulator killed without warning later keeps them.
+TEST(SimState, ChangesSurviveAKillSoonAfter)
 {
     harness::Simulator sim({"--state", "/tmp/running.json"});
     ASSERT_TRUE(sim.ok());
-    OpenClientHandle h;
-    openapiClientRegister("t", &h);
-    ASSERT_EQ(setDB(&h, "running", "key", "saved while up"), 0);
-    openapiClientTearDown(&h);
+    ASSERT_EQ(storeKey("running", "saved while up"), 0);
     bool saved = false;
     for (int i = 0; i < 300 && !saved; ++i) {
         saved = harness::readFile("/tmp/running.json").find("saved while up") != std::string::npos;
@@ -204,6 +213,10 @@ TEST(SimState, StateFileFollowsChangesWhileRunning)
             usleep(10000);
     }
     EXPECT_TRUE(saved);
+    sim.stop(SIGKILL);
+    harness::Simulator again({"--state", "/tmp/running.json"});
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(readKey("running"), "saved while up");
 }
 
 TEST(SimState, RefusesFileThatIsNotState)

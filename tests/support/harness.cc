@@ -229,11 +229,11 @@ Simulator::Simulator(const std::vector<std::string>& args)
 
 Simulator::~Simulator() { stop(); }
 
-void Simulator::stop()
+void Simulator::stop(int sig)
 {
     if (pid_ <= 0)
         return;
-    kill(pid_, SIGTERM);
+    kill(pid_, sig);
     int st;
     waitpid(pid_, &st, 0);
     pid_ = -1;

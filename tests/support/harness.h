@@ -3,6 +3,8 @@
 // (/tmp/session, /tmp/qv700.log, /mnt/application/...) are private to it.
 #pragma once
 
+#include <signal.h>
+
 #include <string>
 #include <vector>
 
@@ -56,7 +58,8 @@ public:
     bool ok() const { return pid_ > 0; }
     /// switchsim --ctl ...; returns its output.
     std::string ctl(const std::vector<std::string>& args, int* status = nullptr);
-    void stop();
+    /// Ends the simulator with `sig` (SIGTERM: it saves its state and exits).
+    void stop(int sig = SIGTERM);
 
 private:
     int pid_ = -1;
