@@ -1,9 +1,10 @@
 // Client library. The handle holds the connection to the switch control
-// process; registration connects lazily, so a server that is not up yet is
-// seen by the connectivity check, which is where callers wait for it. The
-// registration frame, which has no answer, travels in the same write as the
-// first call (or the teardown): the server reads the same frames in the same
-// order, and is woken once for both.
+// process; registration connects lazily, at the first call, so a server that
+// is not up yet is seen by the connectivity check, which is where callers
+// wait for it, and the server finds the first frames waiting when it accepts
+// the connection. The registration frame, which has no answer, travels in
+// the same write as the first call (or the teardown): the server reads the
+// same frames in the same order, and is woken once for both.
 #include "platform/openclt/client.h"
 
 #include <errno.h>
@@ -109,7 +110,6 @@ int openapiClientRegister(const char* clientName, OpenClientHandle* client)
     st->magic = openclt::kMagic;
     st->fd = -1;
     snprintf(st->name, sizeof st->name, "%s", clientName);
-    openclt::connectServer(st);
     return kOpenOk;
 }
 
