@@ -790,58 +790,60 @@ int32_t kernelArpDelete(Call& c)
 
 // --- IP helper -------------------------------------------------------------
 
-int32_t helperAddressAdd(Call& c)
+// A new entry of one of the helper tables: -24 when it is there already.
+template <class Table, class Key>
+int32_t addEntry(Call& c, Table& table, const Key& key)
 {
-    if (c.u32(0) == 0 || c.u32(1) > 65535)
-        return kInvalid;
-    if (!model(c).helper.global.insert({c.u32(0), c.u32(1)}).second)
+    if (!table.insert(key).second)
         return kExists;
     c.changed = true;
     return 0;
 }
 
-int32_t helperAddressDel(Call& c)
+// Removes an entry of one of the helper tables: -29 when there is none.
+template <class Table, class Key>
+int32_t removeEntry(Call& c, Table& table, const Key& key)
 {
-    if (!model(c).helper.global.erase({c.u32(0), c.u32(1)}))
+    if (!table.erase(key))
         return kNotFound;
     c.changed = true;
     return 0;
+}
+
+int32_t helperAddressAdd(Call& c)
+{
+    if (c.u32(0) == 0 || c.u32(1) > 65535)
+        return kInvalid;
+    return addEntry(c, model(c).helper.global, std::make_pair(c.u32(0), c.u32(1)));
+}
+
+int32_t helperAddressDel(Call& c)
+{
+    return removeEntry(c, model(c).helper.global, std::make_pair(c.u32(0), c.u32(1)));
 }
 
 int32_t intfHelperAddressAdd(Call& c)
 {
     if (!intfExists(c, c.u32(0)) || c.u32(1) == 0 || c.u32(2) > 65535)
         return kInvalid;
-    if (!model(c).helper.perIntf.insert(std::make_tuple(c.u32(0), c.u32(1), c.u32(2))).second)
-        return kExists;
-    c.changed = true;
-    return 0;
+    return addEntry(c, model(c).helper.perIntf, std::make_tuple(c.u32(0), c.u32(1), c.u32(2)));
 }
 
 int32_t intfHelperAddressDel(Call& c)
 {
-    if (!model(c).helper.perIntf.erase(std::make_tuple(c.u32(0), c.u32(1), c.u32(2))))
-        return kNotFound;
-    c.changed = true;
-    return 0;
+    return removeEntry(c, model(c).helper.perIntf, std::make_tuple(c.u32(0), c.u32(1), c.u32(2)));
 }
 
 int32_t intfHelperDiscardAdd(Call& c)
 {
     if (!intfExists(c, c.u32(0)) || c.u32(1) > 65535)
         return kInvalid;
-    if (!model(c).helper.discards.insert({c.u32(0), c.u32(1)}).second)
-        return kExists;
-    c.changed = true;
-    return 0;
+    return addEntry(c, model(c).helper.discards, std::make_pair(c.u32(0), c.u32(1)));
 }
 
 int32_t intfHelperDiscardDel(Call& c)
 {
-    if (!model(c).helper.discards.erase({c.u32(0), c.u32(1)}))
-        return kNotFound;
-    c.changed = true;
-    return 0;
+    return removeEntry(c, model(c).helper.discards, std::make_pair(c.u32(0), c.u32(1)));
 }
 
 int32_t helperModeSet(Call& c)

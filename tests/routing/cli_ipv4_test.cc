@@ -18,6 +18,8 @@
 
 namespace {
 
+using harness::envelope;
+using harness::Json;
 using harness::callsTo;
 using harness::codeOf;
 using harness::dataOf;
@@ -30,22 +32,6 @@ const std::string kTable = "/api/v2/routing/ip-route-table/";
 const std::string kArp = "/api/v2/routing/routing-arptable/";
 const std::string kStats = "/api/v2/routing/routing-stats/";
 const char* const kWorkDir = "/mnt/application/oxel/tmp";
-
-struct Json {
-    cJSON* root = nullptr;
-    explicit Json(const std::string& text) : root(cJSON_Parse(text.c_str())) {}
-    ~Json() { cJSON_Delete(root); }
-    Json(const Json&) = delete;
-    Json& operator=(const Json&) = delete;
-};
-
-std::unique_ptr<Json> envelope(const harness::CgiResult& r)
-{
-    std::string h = harness::kJsonHeader;
-    if (r.out.compare(0, h.size(), h) != 0)
-        return std::make_unique<Json>("");
-    return std::make_unique<Json>(r.out.substr(h.size()));
-}
 
 class CliIpv4 : public testing::Test {
 protected:

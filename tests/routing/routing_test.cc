@@ -15,6 +15,8 @@
 
 namespace {
 
+using harness::envelope;
+using harness::Json;
 using harness::callsTo;
 using harness::codeOf;
 using harness::dataOf;
@@ -24,23 +26,6 @@ using harness::workFiles;
 const std::string kRouting = "/api/v2/routing/routing/";
 const std::string kConfig = "/api/v2/routing/routing-config/";
 const std::string kOspf = "/api/v2/routing/ospf-config/";
-
-struct Json {
-    cJSON* root = nullptr;
-    explicit Json(const std::string& text) : root(cJSON_Parse(text.c_str())) {}
-    ~Json() { cJSON_Delete(root); }
-    Json(const Json&) = delete;
-    Json& operator=(const Json&) = delete;
-};
-
-/// The envelope of an answer (the text after the JSON header).
-std::unique_ptr<Json> envelope(const harness::CgiResult& r)
-{
-    std::string h = harness::kJsonHeader;
-    if (r.out.compare(0, h.size(), h) != 0)
-        return std::make_unique<Json>("");
-    return std::make_unique<Json>(r.out.substr(h.size()));
-}
 
 class Routing : public testing::Test {
 protected:

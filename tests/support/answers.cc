@@ -23,6 +23,14 @@ cJSON* envelopeOf(const CgiResult& r)
 
 }  // namespace
 
+std::unique_ptr<Json> envelope(const CgiResult& r)
+{
+    std::string h = kJsonHeader;
+    if (r.out.compare(0, h.size(), h) != 0)
+        return std::make_unique<Json>("");
+    return std::make_unique<Json>(r.out.substr(h.size()));
+}
+
 CgiResult request(const std::string& method, const std::string& uri, const std::string& body)
 {
     CgiRequest r;
