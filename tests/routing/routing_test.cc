@@ -313,15 +313,7 @@ TEST(RoutingTable, EveryRowIsRegisteredAndAnswersOneEnvelope)
 
 TEST(RoutingTable, EveryHandlerIsExported)
 {
-    std::string cmd = "nm -D --defined-only " + harness::programPath("pathgate") + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_TRUE(p);
-    std::string syms;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        syms.append(buf, n);
-    pclose(p);
+    std::string syms = harness::exportedSymbols("pathgate");
     if (syms.empty())
         GTEST_SKIP() << "no nm to read the dynamic symbols";
     for (const TableRow& r : tableRows())

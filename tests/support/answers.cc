@@ -4,6 +4,7 @@
 #include <cjson/cJSON.h>
 #include <dirent.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -87,6 +88,21 @@ int callsTo(Simulator& sim, const std::string& op)
         if (line.compare(0, op.size() + 1, op + " ") == 0)
             ++n;
     return n;
+}
+
+std::string exportedSymbols(const std::string& program)
+{
+    std::string cmd = "nm -D --defined-only " + programPath(program) + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return "";
+    std::string syms;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        syms.append(buf, n);
+    pclose(p);
+    return syms;
 }
 
 }  // namespace harness

@@ -33,6 +33,9 @@ int codeOf(const CgiResult& r);
 std::string dataOf(const CgiResult& r, const char* member);
 /// Names in /mnt/application/oxel/tmp, the CLI bridge's work directory.
 std::vector<std::string> workFiles();
+/// The dynamic symbols a built program defines, as `nm -D --defined-only`
+/// lists them ("" when nm cannot be run).
+std::string exportedSymbols(const std::string& program);
 /// How many calls of `op` the simulator's call log holds.
 int callsTo(Simulator& sim, const std::string& op);
 
