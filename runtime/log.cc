@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <syslog.h>
@@ -45,10 +47,66 @@ const char* levelName(int level)
     return kNames[level];
 }
 
+// Another process may truncate the level file while it is mapped ("echo 7 >"
+// empties it before writing): a read of the mapped byte then faults with
+// SIGBUS. Reads and writes of the byte go through levelByte*, which turn such
+// a fault into "no digit" instead of the death of the request.
+sigjmp_buf g_levelJump;
+volatile sig_atomic_t g_levelGuarded = 0;
+
+void levelFault(int sig, siginfo_t* info, void* ctx)
+{
+    if (g_levelGuarded) {
+        g_levelGuarded = 0;
+        siglongjmp(g_levelJump, 1);
+    }
+    // Not ours: die of it as the process would have without this handler.
+    (void)info;
+    (void)ctx;
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
+void levelFaultInstall()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    struct sigaction sa;
+    memset(&sa, 0, sizeof sa);
+    sa.sa_sigaction = levelFault;
+    // SA_NODEFER: the jump out of the handler skips the mask restore, so the
+    // signal must not stay blocked after it.
+    sa.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigemptyset(&sa.sa_mask);
+    installed = sigaction(SIGBUS, &sa, nullptr) == 0;
+}
+
+/// The first byte of the level map, or 0 when it cannot be read.
+char levelByteRead()
+{
+    volatile char c = 0;
+    if (sigsetjmp(g_levelJump, 0) == 0) {
+        g_levelGuarded = 1;
+        c = g_log.levelMap[0];
+    }
+    g_levelGuarded = 0;
+    return c;
+}
+
+void levelByteWrite(char c)
+{
+    if (sigsetjmp(g_levelJump, 0) == 0) {
+        g_levelGuarded = 1;
+        g_log.levelMap[0] = c;
+    }
+    g_levelGuarded = 0;
+}
+
 int threshold()
 {
     if (g_log.levelMap) {
-        char c = g_log.levelMap[0];
+        char c = levelByteRead();
         if (c >= '0' && c <= '9')
             return c - '0';
     }
@@ -74,12 +132,41 @@ void closeFileLocked()
     pthread_mutex_unlock(&g_log.mutex);
 }
 
+// A file of /tmp that every process shares, opened without following a
+// link planted at its name and only when it is a regular file (a FIFO there
+// must neither block nor be written to). -1 otherwise.
+int openSharedTmpFile(const char* path, int flags)
+{
+    int fd = open(path, flags | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 void attachLevelMap()
 {
-    int fd = open(logtest::kLevelFile, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    int fd = openSharedTmpFile(logtest::kLevelFile, O_RDWR);
     if (fd < 0)
         return;
-    if (ftruncate(fd, 4) != 0) {
+    // The mapped bytes must exist in the file before they are touched: a
+    // length set by ftruncate alone leaves a hole that a full /tmp cannot
+    // fill, and the first read of the map would fault. Writing the missing
+    // bytes fails cleanly instead.
+    struct stat st;
+    bool sized = fstat(fd, &st) == 0;
+    if (sized && st.st_size < 4) {
+        static const char kZeros[4] = {0, 0, 0, 0};
+        size_t have = static_cast<size_t>(st.st_size);
+        sized = pwrite(fd, kZeros + have, 4 - have, static_cast<off_t>(have)) == static_cast<ssize_t>(4 - have);
+    } else if (sized && st.st_size > 4) {
+        sized = ftruncate(fd, 4) == 0;
+    }
+    if (!sized) {
         close(fd);
         return;
     }
@@ -88,11 +175,24 @@ void attachLevelMap()
         close(fd);
         return;
     }
+    levelFaultInstall();
     g_log.levelFd = fd;
     g_log.levelMap = static_cast<volatile char*>(map);
-    if (g_log.levelMap[0] < '0' || g_log.levelMap[0] > '9')
-        g_log.levelMap[0] = '6';
+    char c = levelByteRead();
+    if (c < '0' || c > '9')
+        levelByteWrite('6');
     g_log.levelMapAttached = true;
+}
+
+FILE* openLogFile()
+{
+    int fd = openSharedTmpFile(logtest::kLogFile, O_RDWR | O_APPEND);
+    if (fd < 0)
+        return nullptr;
+    FILE* f = fdopen(fd, "a+");
+    if (!f)
+        close(fd);
+    return f;
 }
 
 // The identity of a process that logs before logOpen: its name from /proc.
@@ -122,7 +222,7 @@ void rotateIfFull()
     fclose(g_log.file);
     unlink(logtest::kOldLogFile);
     rename(logtest::kLogFile, logtest::kOldLogFile);
-    g_log.file = fopen(logtest::kLogFile, "a+e");
+    g_log.file = openLogFile();
     g_log.fileSize = 0;
 }
 
@@ -171,7 +271,7 @@ void logOpen(const char* identity, int mask, int facility)
     if (mask & kLogToFile) {
         pthread_mutex_lock(&g_log.mutex);
         if (!g_log.file) {
-            g_log.file = fopen(logtest::kLogFile, "a+e");
+            g_log.file = openLogFile();
             if (g_log.file) {
                 struct stat st;
                 g_log.fileSize = fstat(fileno(g_log.file), &st) == 0 ? static_cast<int>(st.st_size) : 0;
@@ -206,7 +306,9 @@ void logPrintV(int level, const char* fmt, va_list ap)
         va_list cp;
         va_copy(cp, ap);
         pthread_mutex_lock(&g_log.mutex);
-        logLineWrite(g_log.file ? g_log.file : stdout, level, fmt, cp);
+        // Without the log file, lines go to standard error (the web
+        // server's error log): standard output carries only the response.
+        logLineWrite(g_log.file ? g_log.file : stderr, level, fmt, cp);
         pthread_mutex_unlock(&g_log.mutex);
         va_end(cp);
     }

@@ -195,15 +195,17 @@ void httpdProcessRequest(RouteTree* tree)
         return;
     char copy[kPathBuf];
     snprintf(copy, sizeof copy, "%s", uri);
+    // Only the path takes part in matching: a "/" in the query string (from
+    // the first "?") must not move the split.
+    copy[strcspn(copy, "?")] = '\0';
     char* slash = strrchr(copy, '/');
     if (!slash) {
         printf("Invalid request path '%s'\n", copy);
         return;
     }
-    // The leaf is what follows the last "/", without any query string.
+    // The leaf is what follows the last "/" of the path.
     char leafBuf[kPathBuf];
     snprintf(leafBuf, sizeof leafBuf, "%s", slash + 1);
-    leafBuf[strcspn(leafBuf, "?")] = '\0';
     if (slash == copy)
         copy[1] = '\0';
     else

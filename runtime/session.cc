@@ -2,8 +2,10 @@
 // under an exclusive flock, so concurrent requests of one session serialise.
 #include "runtime/session.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/sysinfo.h>
 #include <unistd.h>
 
@@ -34,6 +36,59 @@ void readLine(FILE* f, char* buf, int size)
         buf[0] = '\0';
 }
 
+// Opens the session file for reading and writing: only a regular file at the
+// path itself (a link planted there is not followed; a FIFO named like a
+// session neither blocks nor counts). nullptr otherwise.
+FILE* openSessionFile(const char* path)
+{
+    int fd = open(path, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "r+") : nullptr;
+    if (!f)
+        close(fd);
+    return f;
+}
+
+// Whether the path still names the file open as `f`. A waiter for the lock
+// may find that the holder before it expired the session and a login
+// created it anew meanwhile: the locked file is then no longer the session.
+bool stillNamed(FILE* f, const char* path)
+{
+    struct stat held, named;
+    return fstat(fileno(f), &held) == 0 && lstat(path, &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
+// Opens the session file and takes its exclusive lock, on the file the path
+// names once the lock is held. nullptr (after the log line of the failure)
+// when there is no such file or it cannot be locked.
+FILE* lockSessionFile(const char* path, bool usable)
+{
+    // A session replaced while we wait is looked at again; a few rounds
+    // bound the loop against a path that keeps being replaced.
+    for (int round = 0; usable && round < 8; ++round) {
+        FILE* f = openSessionFile(path);
+        if (!f)
+            break;
+        int rc;
+        do
+            rc = flock(fileno(f), LOCK_EX);
+        while (rc != 0 && errno == EINTR);
+        if (rc != 0) {
+            LOG_AS(kFn, kLogError, "File lock failed\n");
+            fclose(f);
+            return nullptr;
+        }
+        if (stillNamed(f, path))
+            return f;
+        fclose(f);
+    }
+    LOG_AS(kFn, kLogDebug, "%s file not exsits, ignore\n", path);
+    return nullptr;
+}
+
 int finish(FILE* f, int result)
 {
     int fd = fileno(f);
@@ -59,16 +114,9 @@ int checkSessionAt(const char* sessionId, const char* refresh, const RouteEntry*
 {
     char path[512];
     snprintf(path, sizeof path, "/tmp/session/%s", sessionId ? sessionId : "");
-    FILE* f = sessionIdUsable(sessionId) ? fopen(path, "r+e") : nullptr;
-    if (!f) {
-        LOG_AS(kFn, kLogDebug, "%s file not exsits, ignore\n", path);
+    FILE* f = lockSessionFile(path, sessionIdUsable(sessionId));
+    if (!f)
         return -1;
-    }
-    if (flock(fileno(f), LOCK_EX) != 0) {
-        LOG_AS(kFn, kLogError, "File lock failed\n");
-        fclose(f);
-        return -1;
-    }
     char user[200], stamp[200], priv[16];
     readLine(f, user, sizeof user);
     readLine(f, stamp, sizeof stamp);
@@ -105,7 +153,10 @@ int checkSessionAt(const char* sessionId, const char* refresh, const RouteEntry*
     if (last != 0 && static_cast<long long>(uptime) - last > kSessionIdleLimit) {
         LOG_AS(kFn, kLogInfo, "Token timeout(%ld - %ld).please login again. (userName: %s timestamp: %s)\r\n", uptime, last,
             user, stamp);
-        unlink(path);
+        // Only the file we hold: the lock keeps other checks away, but the
+        // login service may have replaced it without taking the lock.
+        if (stillNamed(f, path))
+            unlink(path);
         fclose(f);
         return -1;
     }

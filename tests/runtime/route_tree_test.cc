@@ -119,7 +119,10 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"NoSlash", "local-as", "GET", "", "Invalid request path 'local-as'\n"},
         DispatchCase{"UriAbsent", nullptr, "GET", "", ""},
         DispatchCase{"OutsideApiHasNoHeader", "/other/place/x", "GET", "C", ""},
-        DispatchCase{"SlashInQueryMovesSplit", "/api/v2/routing/bgp-config/local-as?a=/b", "GET", "", ""}),
+        DispatchCase{"SlashInQueryKeepsSplit", "/api/v2/routing/bgp-config/local-as?a=/b", "GET", "A", kHeader},
+        DispatchCase{"SlashesAndQuestionMarksInQuery", "/api/v2/routing/bgp-config/local-as?x=a/b?c/d", "GET", "A",
+                     kHeader},
+        DispatchCase{"QueryOnlyPathHasNoLeaf", "/api/v2/routing/bgp-config/?a=/local-as", "GET", "", ""}),
     [](const testing::TestParamInfo<DispatchCase>& i) { return std::string(i.param.name); });
 
 TEST_F(RouteTreeTest, UriCutAt1023Characters)
