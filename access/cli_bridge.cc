@@ -130,6 +130,50 @@ int tempFileSuffixGet(void)
     return rand();
 }
 
+namespace {
+
+// Process ids stay below 2^22 on Linux: at most 7 digits.
+constexpr size_t kPidDigitsMax = 7;
+constexpr size_t kIntDigitsMax = 10;
+static_assert(sizeof OXEL_TMP_DIR - 1 + kTempStemMax + 1 + kPidDigitsMax + 1 + kIntDigitsMax < kCliShowPathBufSize,
+              "a show output's work file name must reach the switch whole");
+
+// The number of a new work file: a random start per process, then one more
+// for every file, so two holders of one process never share a name.
+int tempFileNumberNext()
+{
+    static bool drawn = false;
+    static unsigned next = 0;
+    if (!drawn) {
+        next = static_cast<unsigned>(tempFileSuffixGet());
+        drawn = true;
+    }
+    return static_cast<int>(next++ & 0x7fffffffu);
+}
+
+}  // namespace
+
+TempFile::TempFile(const char* stem) : number_(tempFileNumberNext())
+{
+    name(stem);
+}
+
+TempFile::TempFile(const char* stem, const TempFile& partner) : number_(partner.number_)
+{
+    name(stem);
+}
+
+TempFile::~TempFile()
+{
+    unlink(path_);
+}
+
+void TempFile::name(const char* stem)
+{
+    snprintf(path_, sizeof path_, OXEL_TMP_DIR "%.*s_%d_%d", static_cast<int>(kTempStemMax), stem ? stem : "",
+             static_cast<int>(getpid()), number_);
+}
+
 char* utf8Sanitize(char* text)
 {
     if (!text)

@@ -40,6 +40,36 @@ int writeToFile(const char* path, const char* text);
 /// requests apart; the files of one operation share one number.
 int tempFileSuffixGet(void);
 
+/// Longest stem of a TempFile name: with it a show output's path still fits
+/// the show bridge's path buffer whatever the process id and number.
+constexpr size_t kTempStemMax = 50;
+
+/// A work file of one operation: "<OXEL_TMP_DIR><stem>_<pid>_<number>",
+/// where the number starts at a random suffix per process and counts up, so
+/// that no concurrent request, and no other work file of this request, has
+/// the same name while the holder lives. The holder removes the file (made by
+/// whoever wrote it: the caller, or the switch) when it goes, on every path
+/// of the operation. The two files of one operation, a script and the CLI's
+/// answer, share one number: build the answer's holder from the script's.
+class TempFile {
+public:
+    /// A file with a number of its own. A stem is the caller's constant
+    /// word ("oxel_out_show_arp_brief"); a longer one than kTempStemMax is cut.
+    explicit TempFile(const char* stem);
+    /// A file sharing `partner`'s number.
+    TempFile(const char* stem, const TempFile& partner);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const char* path() const { return path_; }
+
+private:
+    void name(const char* stem);
+    int number_;
+    char path_[kCliPathSize];
+};
+
 /// Drops from `text`, in place, every byte that does not start a valid UTF-8
 /// sequence and every complete sequence that is overlong, a surrogate or
 /// beyond U+10FFFF. Returns `text` (a missing text as is).

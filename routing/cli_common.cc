@@ -1,8 +1,6 @@
 // Shared pieces of the CLI-backed routes.
 #include "routing/cli_common.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -19,8 +17,6 @@ const Group kRadv = {"ipra", 65536};
 const Group kHelper = {"iph", 65536};
 
 namespace {
-
-int g_showCounter = 0;
 
 // Reads at most `cap` bytes of an open file.
 bool readCapped(FILE* f, size_t cap, std::string* text)
@@ -39,36 +35,26 @@ bool readCapped(FILE* f, size_t cap, std::string* text)
 
 }  // namespace
 
-std::string showFileName(const Group& g)
+int showToText(const char* stem, const char* command, size_t cap, std::string* text, const char* caller)
 {
-    char path[512];
-    snprintf(path, sizeof path, OXEL_TMP_DIR "oxel_out_%s_%d_%d", g.word, static_cast<int>(getpid()), ++g_showCounter);
-    return path;
-}
-
-int showToTextAt(const char* path, const char* command, size_t cap, std::string* text, const char* caller)
-{
-    int rc = cliShowExecuteToFile(&clientHandle, command, path);
-    if (rc != 0) {
-        unlink(path);
+    TempFile out(stem);
+    int rc = cliShowExecuteToFile(&clientHandle, command, out.path());
+    if (rc != 0)
         return rc;
-    }
-    FILE* f = fopen(path, "r");
+    FILE* f = fopen(out.path(), "re");
     if (!f) {
-        LOG_AS(caller, kLogError, "can not open file: %s\r\n", path);
-        unlink(path);
+        LOG_AS(caller, kLogError, "can not open file: %s\r\n", out.path());
         return kResultOpenFailed;
     }
     bool ok = readCapped(f, cap, text);
     fclose(f);
-    unlink(path);
     return ok ? 0 : kResultGeneralFailed;
 }
 
 int showAndRead(const Group& g, const char* command, std::string* text)
 {
-    std::string path = showFileName(g);
-    return showToTextAt(path.c_str(), command, g.cap, text, "showAndRead");
+    std::string stem = std::string("oxel_out_") + g.word;
+    return showToText(stem.c_str(), command, g.cap, text, "showAndRead");
 }
 
 int applyText(const char* word, const char* token, const std::string& text)
@@ -78,22 +64,21 @@ int applyText(const char* word, const char* token, const std::string& text)
 
 int applyTextAnswer(const char* word, const char* token, const std::string& text, std::string* answer)
 {
-    char in[512], out[512];
-    snprintf(in, sizeof in, OXEL_TMP_DIR "oxel_in_%s_%s", word, token);
-    snprintf(out, sizeof out, OXEL_TMP_DIR "oxel_out_%s_%s", word, token);
-    int rc = writeToFile(in, text.c_str()) == 0 ? txtCfgApply(&clientHandle, in, out) : kResultGeneralFailed;
+    std::string tail = std::string(word) + "_" + token;
+    TempFile in(("oxel_in_" + tail).c_str());
+    TempFile out(("oxel_out_" + tail).c_str(), in);
+    int rc = writeToFile(in.path(), text.c_str()) == 0 ? txtCfgApply(&clientHandle, in.path(), out.path())
+                                                       : kResultGeneralFailed;
     if (rc != 0)
         rc = rc == kResultInvalidArgument ? rc : kResultGeneralFailed;
     if (answer) {
         answer->clear();
-        FILE* f = rc == 0 ? fopen(out, "re") : nullptr;
+        FILE* f = rc == 0 ? fopen(out.path(), "re") : nullptr;
         if (f) {
             readCapped(f, 65536, answer);
             fclose(f);
         }
     }
-    unlink(in);
-    unlink(out);
     return rc;
 }
 

@@ -18,20 +18,18 @@ extern const Group kIpv6;    // "ip6m", 131072 bytes
 extern const Group kRadv;    // "ipra", 65536 bytes
 extern const Group kHelper;  // "iph", 65536 bytes
 
-/// "/mnt/application/oxel/tmp/oxel_out_<word>_<pid>_<n>", n counting from 1 in the process.
-std::string showFileName(const Group& g);
-
-/// Runs `command` into a fresh show file of the group and reads it whole, up
-/// to the group's cap; the file is removed on every path. 0; the bridge's
-/// code when the command failed; 10016 when the file cannot be opened;
-/// 10000 when nothing could be read.
+/// Runs `command` into a show file of the group's own ("oxel_out_<word>",
+/// named by TempFile) and reads it whole, up to the group's cap; the file is
+/// removed on every path. 0; the bridge's code when the command failed;
+/// 10016 when the file cannot be opened; 10000 when nothing could be read.
 int showAndRead(const Group& g, const char* command, std::string* text);
-/// The same into a fixed show file path, read up to `cap` bytes.
-int showToTextAt(const char* path, const char* command, size_t cap, std::string* text, const char* caller);
+/// The same into a show file named by `stem`, read up to `cap` bytes.
+int showToText(const char* stem, const char* command, size_t cap, std::string* text, const char* caller);
 
-/// Writes `text` to "oxel_in_<word>_<token>", applies it with the answer in
-/// "oxel_out_<word>_<token>" and removes both. The bridge's result; 10000
-/// when the script cannot be written.
+/// Writes `text` to a script file named by the stem "oxel_in_<word>_<token>",
+/// applies it with the CLI's answer in "oxel_out_<word>_<token>" (the same
+/// number) and removes both. The bridge's result; 10000 when the script
+/// cannot be written.
 int applyText(const char* word, const char* token, const std::string& text);
 /// The same, handing back the CLI's answer (the output file's text, read
 /// before it is removed) in *answer.

@@ -6,7 +6,6 @@
 #include <arpa/inet.h>
 #include <cjson/cJSON.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,8 +23,6 @@ namespace cli4 {
 using route::RouteCtx;
 
 namespace {
-
-#define OXEL_OUT OXEL_TMP_DIR "oxel_out_"
 
 // The line-by-line groups read their show output whole, up to this much,
 // and then as lines of at most kLineSize - 1 characters.
@@ -228,9 +225,11 @@ int answerWrite(const RouteCtx& r, ResultCode code) { return answer(r, code, nul
 
 // --- Show text -------------------------------------------------------------------
 
-int showText(const std::string& path, const std::string& command, const char* caller, std::string* text)
+// Runs `command` into a work file named by `stem` (TempFile: a name of this
+// request's own) and reads it whole.
+int showText(const std::string& stem, const std::string& command, const char* caller, std::string* text)
 {
-    return clitext::showToTextAt(path.c_str(), command.c_str(), kShowCap, text, caller);
+    return clitext::showToText(stem.c_str(), command.c_str(), kShowCap, text, caller);
 }
 
 // The lines of a show text as a 1024-byte line reader takes them; the part
@@ -326,7 +325,7 @@ bool protoFits(char code, uint32_t proto)
 int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, uint32_t proto, RouteLine* out)
 {
     std::string text;
-    int rc = showText(OXEL_OUT "show_ip_route_tbl", "show ip route", __func__, &text);
+    int rc = showText("oxel_out_show_ip_route_tbl", "show ip route", __func__, &text);
     if (rc != 0)
         return rc;
     uint32_t start = 0;
@@ -347,7 +346,7 @@ int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, u
 int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, RouteLine* out)
 {
     std::string text;
-    int rc = showText(OXEL_OUT "show_ip_route_lkp", "show ip route", __func__, &text);
+    int rc = showText("oxel_out_show_ip_route_lkp", "show ip route", __func__, &text);
     if (rc != 0)
         return rc;
     for (const RouteLine& l : routeLines(text))
@@ -362,7 +361,7 @@ int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, R
 int rtrShowRouteNextCli(uint32_t start, uint32_t startLen, RouteLine* out)
 {
     std::string text;
-    int rc = showText(OXEL_OUT "show_ip_route", "show ip route", __func__, &text);
+    int rc = showText("oxel_out_show_ip_route", "show ip route", __func__, &text);
     if (rc != 0)
         return rc;
     for (const RouteLine& l : routeLines(text)) {
@@ -385,7 +384,7 @@ int rcfgShowIpInterfaceFetch(uint32_t intIfNum, const char* file, std::string* t
     int rc = clitext::intfCliName(intIfNum, &name);
     if (rc != 0)
         return rc;
-    return showText(std::string(OXEL_OUT) + file, "show ip interface " + name, caller, text);
+    return showText(std::string("oxel_out_") + file, "show ip interface " + name, caller, text);
 }
 
 int rtrShowIpInterfaceMethod(uint32_t intIfNum, uint32_t* method)
@@ -421,24 +420,17 @@ int applyToIntf(const char* query, const std::string& line, const char* token)
 // --- ARP ------------------------------------------------------------------------------
 
 // The ARP group answers 17002 when the switch fails its show command.
-int arpShow(const std::string& path, const char* command, const char* caller, std::string* text)
+int arpShow(const std::string& stem, const char* command, const char* caller, std::string* text)
 {
-    int rc = showText(path, command, caller, text);
+    int rc = showText(stem, command, caller, text);
     return rc == kResultOpenFailed || rc == kResultOk ? rc : kResultUnsupported;
-}
-
-std::string arpFile(const char* word)
-{
-    char path[kCliPathSize];
-    snprintf(path, sizeof path, "%sshow_arp_%s%d", OXEL_OUT, word, static_cast<int>(getpid()));
-    return path;
 }
 
 int rcfgShowArpBriefFetch(ArpSource source, ArpBrief* out)
 {
     std::string text;
-    int rc = source == kArpShow ? arpShow(arpFile(""), "show arp", __func__, &text)
-                                : arpShow(OXEL_OUT "show_arp_brief", "show arp brief", __func__, &text);
+    int rc = source == kArpShow ? arpShow("oxel_out_show_arp", "show arp", __func__, &text)
+                                : arpShow("oxel_out_show_arp_brief", "show arp brief", __func__, &text);
     if (rc == kResultOk)
         *out = arpBriefOf(text);
     return rc;
@@ -446,9 +438,11 @@ int rcfgShowArpBriefFetch(ArpSource source, ArpBrief* out)
 
 int arpTableFetch(ArpEntryView view, std::vector<ArpLine>* lines)
 {
-    const char* word = view == kArpEntryNext ? "iter_" : view == kArpEntryNextWithMac ? "mac_iter_" : "entry_";
+    const char* stem = view == kArpEntryNext          ? "oxel_out_show_arp_iter"
+                       : view == kArpEntryNextWithMac ? "oxel_out_show_arp_mac_iter"
+                                                      : "oxel_out_show_arp_entry";
     std::string text;
-    int rc = arpShow(arpFile(word), "show arp", "arpTableFetch", &text);
+    int rc = arpShow(stem, "show arp", "arpTableFetch", &text);
     if (rc == kResultOk)
         *lines = arpLines(text);
     return rc;
@@ -479,7 +473,7 @@ static_assert(sizeof kIpStatsLabels / sizeof kIpStatsLabels[0] == 44, "the 44 la
 int rtrShowIpStatsFetchToJson(cJSON* o)
 {
     std::string text;
-    int rc = showText(OXEL_OUT "show_ip_stats", "show ip stats", __func__, &text);
+    int rc = showText("oxel_out_show_ip_stats", "show ip stats", __func__, &text);
     if (rc != 0)
         return rc;
     for (const std::string& line : linesOf(text)) {
@@ -507,7 +501,7 @@ int rtrShowIpStatsFetchToJson(cJSON* o)
 int rtrStatsFetchCmd(const char* command, const char* fileWord, RouteSummary* out)
 {
     std::string text;
-    int rc = showText(std::string(OXEL_OUT) + fileWord, command, __func__, &text);
+    int rc = showText(std::string("oxel_out_") + fileWord, command, __func__, &text);
     if (rc == kResultOk)
         *out = routeSummaryOf(text);
     return rc;

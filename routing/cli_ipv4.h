@@ -2,9 +2,10 @@
 //
 // Each route is one CLI row naming a class below and the row's own words:
 // the field it answers, the request member it reads, the CLI words it sends
-// and the key token of its work files. Views run a show command into their
-// fixed work file and read it line by line; changes write a script into
-// "oxel_in_<word>_<token>" and apply it. Every work file is removed on every
+// and the key token of its work files. Views run a show command into a work
+// file of their own ("oxel_out_show_<what>_<pid>_<n>") and read it line by
+// line; changes write a script into "oxel_in_<word>_<token>_<pid>_<n>" and
+// apply it. No two requests share a work file, every one is removed on every
 // path, and no request text reaches a script before it has been parsed as
 // what it stands for (an address, a MAC address, a number).
 #pragma once

@@ -1,8 +1,15 @@
 // The show and text-configuration bridges against the simulated switch: cut
 // arguments, missing arguments, stale files, refused paths, the CLI's
-// answers to unknown commands and refused values, and the work-file helpers.
+// answers to unknown commands and refused values, and the work-file helpers
+// (a TempFile's name of its own and its removal).
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "access/cli_bridge.h"
 #include "platform/openclt/openclt.h"
@@ -214,6 +221,48 @@ TEST_F(CliBridge, TempSuffixIsNonNegativeAndVaries)
         varied = next != first;
     }
     EXPECT_TRUE(varied);
+}
+
+TEST_F(CliBridge, TempFilesLiveApartAndGoWithTheirHolders)
+{
+    const std::string own = OXEL_TMP_DIR "oxel_out_x_" + std::to_string(getpid()) + "_";
+    std::set<std::string> names;
+    {
+        std::vector<std::unique_ptr<TempFile>> live;
+        for (int i = 0; i < 200; ++i) {
+            live.emplace_back(new TempFile("oxel_out_x"));
+            std::string path = live.back()->path();
+            EXPECT_EQ(path.compare(0, own.size(), own), 0) << path;
+            EXPECT_TRUE(names.insert(path).second) << path << " named twice";
+            if (i % 2 == 0)
+                harness::writeFile(path, "show output");  // half are written, half never are
+        }
+        // A script and its answer share one number.
+        TempFile in("oxel_in_rtr_routeadd");
+        TempFile out("oxel_out_rtr_routeadd", in);
+        std::string tail = std::string(in.path()).substr(strlen(OXEL_TMP_DIR "oxel_in_rtr_routeadd"));
+        EXPECT_EQ(out.path(), OXEL_TMP_DIR "oxel_out_rtr_routeadd" + tail);
+        EXPECT_EQ(names.count(in.path()), 0u);
+        EXPECT_FALSE(accesstest::workFiles().empty());
+    }
+    EXPECT_EQ(accesstest::workFiles(), std::vector<std::string>());
+}
+
+TEST_F(CliBridge, TempFileOfTheLongestStemReachesTheShowBridgeWhole)
+{
+    for (size_t len : {kTempStemMax, kTempStemMax + 1, kTempStemMax + 40}) {
+        std::string stem(len, 's');
+        std::string path;
+        {
+            TempFile f(stem.c_str());
+            path = f.path();
+            EXPECT_EQ(path.find(std::string(kTempStemMax, 's') + "_"), strlen(OXEL_TMP_DIR)) << len;
+            EXPECT_LT(path.size(), kCliShowPathBufSize) << len;
+            ASSERT_EQ(cliShowExecuteToFile(&h, "show vlan", f.path()), 0) << len;
+            EXPECT_TRUE(harness::fileExists(path)) << len;
+        }
+        EXPECT_FALSE(harness::fileExists(path)) << len;
+    }
 }
 
 }  // namespace

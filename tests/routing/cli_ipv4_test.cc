@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/routing/work_names.h"
 #include "tests/support/answers.h"
 #include "tests/support/harness.h"
 
@@ -58,7 +59,7 @@ protected:
         EXPECT_EQ(workFiles(), std::vector<std::string>()) << method << " " << uri;
         return r;
     }
-    std::string history() { return sim.ctl({"cli-history"}); }
+    std::string history() { return routing_test::historyByStem(sim.ctl({"cli-history"})); }
     harness::Simulator sim;
 };
 

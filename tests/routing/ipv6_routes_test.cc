@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/routing/work_names.h"
 #include "tests/support/answers.h"
 #include "tests/support/harness.h"
 
@@ -35,7 +36,7 @@ protected:
         ASSERT_TRUE(sim.ok());
         harness::writeAdminSession();
     }
-    std::string history() { return sim.ctl({"cli-history"}); }
+    std::string history() { return routing_test::historyByStem(sim.ctl({"cli-history"})); }
     void clearHistory() { sim.ctl({"clear-cli-history"}); }
     int applies()
     {
