@@ -3,7 +3,6 @@
 // switch's CLI.
 #include "routing/cli_ipv4.h"
 
-#include <arpa/inet.h>
 #include <cjson/cJSON.h>
 #include <strings.h>
 
@@ -12,26 +11,34 @@
 #include <cstring>
 
 #include "access/cli_bridge.h"
-#include "routing/cli_common.h"
+#include "access/cli_text.h"
+#include "access/show_parse_routing.h"
 #include "runtime/envelope.h"
 #include "runtime/log.h"
 #include "runtime/params.h"
 #include "runtime/route_tree.h"
+#include "runtime/text_convert.h"
 
 namespace cli4 {
 
 using route::RouteCtx;
+using showparse::ArpBrief;
+using showparse::ArpLine;
+using showparse::IpIntfRecord;
+using showparse::RouteLine;
+using showparse::RouteSummary;
 
 namespace {
 
-// The line-by-line groups read their show output whole, up to this much,
-// and then as lines of at most kLineSize - 1 characters.
-constexpr size_t kShowCap = 1 << 20;
-constexpr size_t kLineSize = 1024;
 // Work file words of the apply files: the route group, and the IP interface
 // group whose files the ARP settings share.
 const char* const kRtrWord = "rtr";
 const char* const kRcfgWord = "rcfg";
+// The stem of a script pair: the group's word and the row's key token.
+std::string stemOf(const char* word, const char* token)
+{
+    return std::string(word) + "_" + token;
+}
 // Interface numbers tried when a CLI interface name is turned into a number.
 constexpr uint32_t kIntfSearchMax = 256;
 
@@ -89,18 +96,8 @@ Got bodyNumber(const cJSON* o, const char* name, uint32_t* out)
         *out = static_cast<uint32_t>(d);
         return kGot;
     }
-    if (cJSON_IsString(it) && *it->valuestring && strlen(it->valuestring) <= 10) {
-        uint64_t v = 0;
-        for (const char* p = it->valuestring; *p; ++p) {
-            if (*p < '0' || *p > '9')
-                return kBad;
-            v = v * 10 + static_cast<uint64_t>(*p - '0');
-        }
-        if (v > 0xffffffffull)
-            return kBad;
-        *out = static_cast<uint32_t>(v);
-        return kGot;
-    }
+    if (cJSON_IsString(it) && strlen(it->valuestring) <= 10)
+        return conv::parseU32(it->valuestring, out) ? kGot : kBad;
     return kBad;
 }
 
@@ -141,65 +138,29 @@ uint32_t queryNumber(const Query& q, const char* name, bool* found = nullptr)
     const char* v = q.find(name);
     if (found)
         *found = v != nullptr;
-    return v ? clitext::decimalOf(v) : 0;
+    return v ? conv::decimalLoose(v) : 0;
 }
 
 // --- Values -------------------------------------------------------------------
 
+// A request's IPv4 text: one address and nothing else that could reach a CLI line.
 bool parseIpv4(const std::string& t, uint32_t* out)
 {
-    struct in_addr a;
-    if (t.empty() || t.size() > 15 || !clitext::cliSafe(t) || inet_pton(AF_INET, t.c_str(), &a) != 1)
-        return false;
-    *out = ntohl(a.s_addr);
-    return true;
-}
-
-std::string ipv4Text(uint32_t hostOrder)
-{
-    char buf[INET_ADDRSTRLEN];
-    struct in_addr a;
-    a.s_addr = htonl(hostOrder);
-    inet_ntop(AF_INET, &a, buf, sizeof buf);
-    return buf;
-}
-
-// Leading one bits of a dotted mask.
-uint32_t maskLength(uint32_t mask)
-{
-    uint32_t n = 0;
-    while (n < 32 && (mask & (0x80000000u >> n)))
-        ++n;
-    return n;
+    return clitext::cliSafe(t) && conv::parseIpv4(t, out);
 }
 
 std::string maskText(uint32_t len)
 {
-    return ipv4Text(len == 0 ? 0 : len >= 32 ? 0xffffffffu : 0xffffffffu << (32 - len));
+    return conv::ipv4Text(conv::maskOfLength(len));
 }
 
-// "aa:bb:cc:dd:ee:ff" (or with '-') into the CLI's lower-case colon form.
+// A request's MAC address into the CLI's lower-case colon form.
 bool parseMac(const std::string& t, std::string* out)
 {
-    if (t.size() != 17 || !clitext::cliSafe(t))
+    uint8_t b[6];
+    if (!clitext::cliSafe(t) || !conv::parseMac(t, b))
         return false;
-    char sep = t[2];
-    if (sep != ':' && sep != '-')
-        return false;
-    std::string m;
-    for (size_t i = 0; i < 17; ++i) {
-        char c = t[i];
-        if (i % 3 == 2) {
-            if (c != sep)
-                return false;
-            m += ':';
-        } else if (isxdigit(static_cast<unsigned char>(c))) {
-            m += static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        } else {
-            return false;
-        }
-    }
-    *out = m;
+    *out = conv::macText(b);
     return true;
 }
 
@@ -229,64 +190,7 @@ int answerWrite(const RouteCtx& r, ResultCode code) { return answer(r, code, nul
 // request's own) and reads it whole.
 int showText(const std::string& stem, const std::string& command, const char* caller, std::string* text)
 {
-    return clitext::showToText(stem.c_str(), command.c_str(), kShowCap, text, caller);
-}
-
-// The lines of a show text as a 1024-byte line reader takes them; the part
-// of a longer line beyond it is dropped rather than read as a line of its own.
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t eol = text.find('\n', pos);
-        if (eol == std::string::npos)
-            eol = text.size();
-        std::string line = text.substr(pos, std::min(eol - pos, kLineSize - 1));
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        pos = eol + 1;
-    }
-    return lines;
-}
-
-std::string trimmed(std::string s)
-{
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.pop_back();
-    return s;
-}
-
-// Whether a line starts with `label` at `from` and the label ends there (the
-// next character is no letter or digit).
-bool labelAt(const std::string& line, size_t from, const char* label)
-{
-    size_t n = strlen(label);
-    if (line.compare(from, n, label) != 0)
-        return false;
-    return from + n >= line.size() || !isalnum(static_cast<unsigned char>(line[from + n]));
-}
-
-// The text after a label: blanks, tabs and dots skipped.
-const char* valueAfter(const std::string& line, size_t at)
-{
-    const char* p = line.c_str() + at;
-    while (*p == ' ' || *p == '\t' || *p == '.')
-        ++p;
-    return p;
-}
-
-uint32_t decimalAt(const char* p)
-{
-    return clitext::decimalOf(p);
-}
-
-// The number right after the first "(" of a line; 0 when there is none.
-uint32_t afterParen(const std::string& line)
-{
-    size_t p = line.find('(');
-    return p == std::string::npos ? 0 : decimalAt(line.c_str() + p + 1);
+    return clitext::showToText(stem.c_str(), command.c_str(), clitext::kShowCap, text, caller);
 }
 
 // Interface number of a CLI interface name ("1/0/5", "vlan 10"), found among
@@ -325,12 +229,12 @@ bool protoFits(char code, uint32_t proto)
 int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, uint32_t proto, RouteLine* out)
 {
     std::string text;
-    int rc = showText("oxel_out_show_ip_route_tbl", "show ip route", __func__, &text);
+    int rc = showText("show_ip_route_tbl", "show ip route", __func__, &text);
     if (rc != 0)
         return rc;
     uint32_t start = 0;
     bool haveStart = parseIpv4(startDest, &start);
-    for (const RouteLine& l : routeLines(text)) {
+    for (const RouteLine& l : showparse::routeLines(text)) {
         if (!protoFits(l.code, proto))
             continue;
         if (!haveStart || l.destNum > start || (l.destNum == start && l.pfxLen > startLen)) {
@@ -346,10 +250,10 @@ int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, u
 int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, RouteLine* out)
 {
     std::string text;
-    int rc = showText("oxel_out_show_ip_route_lkp", "show ip route", __func__, &text);
+    int rc = showText("show_ip_route_lkp", "show ip route", __func__, &text);
     if (rc != 0)
         return rc;
-    for (const RouteLine& l : routeLines(text))
+    for (const RouteLine& l : showparse::routeLines(text))
         if (l.dest == dest && l.pfxLen == len && protoFits(l.code, proto)) {
             *out = l;
             return kResultOk;
@@ -361,10 +265,10 @@ int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, R
 int rtrShowRouteNextCli(uint32_t start, uint32_t startLen, RouteLine* out)
 {
     std::string text;
-    int rc = showText("oxel_out_show_ip_route", "show ip route", __func__, &text);
+    int rc = showText("show_ip_route", "show ip route", __func__, &text);
     if (rc != 0)
         return rc;
-    for (const RouteLine& l : routeLines(text)) {
+    for (const RouteLine& l : showparse::routeLines(text)) {
         if (l.code != 'S')
             continue;
         if (start == 0 || l.destNum > start || (l.destNum == start && l.pfxLen > startLen)) {
@@ -384,27 +288,17 @@ int rcfgShowIpInterfaceFetch(uint32_t intIfNum, const char* file, std::string* t
     int rc = clitext::intfCliName(intIfNum, &name);
     if (rc != 0)
         return rc;
-    return showText(std::string("oxel_out_") + file, "show ip interface " + name, caller, text);
+    return showText(file, "show ip interface " + name, caller, text);
 }
 
 int rtrShowIpInterfaceMethod(uint32_t intIfNum, uint32_t* method)
 {
-    std::string text, v;
+    std::string text;
     int rc = rcfgShowIpInterfaceFetch(intIfNum, "show_ip_intf_meth", &text, __func__);
     if (rc != 0)
         return rc;
-    *method = 0;
-    if (clitext::labelValue(text, "Method", &v) && !v.empty())
-        *method = v[0] == 'd' ? 2 : v[0] == 'm' ? 1 : 0;
+    *method = showparse::ipIntfAddrMethodOf(text);
     return kResultOk;
-}
-
-int intfModeOf(const std::string& text, const char* label)
-{
-    std::string v;
-    if (!clitext::labelValue(text, label, &v) || v.empty())
-        return -1;
-    return v[0] == 'E' || v[0] == 'e' ? 1 : v[0] == 'D' || v[0] == 'd' ? 0 : -1;
 }
 
 // Applies "interface <u/s/p>\n<line>\nexit\n" to the interface of query `query`.
@@ -414,7 +308,7 @@ int applyToIntf(const char* query, const std::string& line, const char* token)
     int rc = clitext::intfCliName(queryExactU32(query), &name);
     if (rc != 0)
         return rc;
-    return clitext::applyText(kRcfgWord, token, "interface " + name + "\n" + line + "\nexit\n");
+    return clitext::applyText(stemOf(kRcfgWord, token).c_str(), "interface " + name + "\n" + line + "\nexit\n");
 }
 
 // --- ARP ------------------------------------------------------------------------------
@@ -429,71 +323,42 @@ int arpShow(const std::string& stem, const char* command, const char* caller, st
 int rcfgShowArpBriefFetch(ArpSource source, ArpBrief* out)
 {
     std::string text;
-    int rc = source == kArpShow ? arpShow("oxel_out_show_arp", "show arp", __func__, &text)
-                                : arpShow("oxel_out_show_arp_brief", "show arp brief", __func__, &text);
+    int rc = source == kArpShow ? arpShow("show_arp", "show arp", __func__, &text)
+                                : arpShow("show_arp_brief", "show arp brief", __func__, &text);
     if (rc == kResultOk)
-        *out = arpBriefOf(text);
+        *out = showparse::arpBriefOf(text);
     return rc;
 }
 
 int arpTableFetch(ArpEntryView view, std::vector<ArpLine>* lines)
 {
-    const char* stem = view == kArpEntryNext          ? "oxel_out_show_arp_iter"
-                       : view == kArpEntryNextWithMac ? "oxel_out_show_arp_mac_iter"
-                                                      : "oxel_out_show_arp_entry";
+    const char* stem = view == kArpEntryNext          ? "show_arp_iter"
+                       : view == kArpEntryNextWithMac ? "show_arp_mac_iter"
+                                                      : "show_arp_entry";
     std::string text;
     int rc = arpShow(stem, "show arp", "arpTableFetch", &text);
     if (rc == kResultOk)
-        *lines = arpLines(text);
+        *lines = showparse::arpLines(text);
     return rc;
 }
 
 int applyGlobal(const char* token, const std::string& text)
 {
-    return clitext::applyText(kRcfgWord, token, text);
+    return clitext::applyText(stemOf(kRcfgWord, token).c_str(), text);
 }
 
 // --- Statistics -------------------------------------------------------------------------
-
-const char* const kIpStatsLabels[] = {
-    "IpInReceives",     "IpInHdrErrors",      "IpInAddrErrors",      "IpForwDatagrams",     "IpInUnknownProtos",
-    "IpInDiscards",     "IpInDelivers",       "IpOutRequests",       "IpOutDiscards",       "IpOutNoRoutes",
-    "IpReasmTimeout",   "IpReasmReqds",       "IpReasmOKs",          "IpReasmFails",        "IpFragOKs",
-    "IpFragFails",      "IpFragCreates",      "IpRoutingDiscards",   "IcmpInMsgs",          "IcmpInErrors",
-    "IcmpInDestUnreachs", "IcmpInTimeExcds",  "IcmpInParmProbs",     "IcmpInSrcQuenchs",    "IcmpInRedirects",
-    "IcmpInEchos",      "IcmpInEchoReps",     "IcmpInTimestamps",    "IcmpInTimestampReps", "IcmpInAddrMasks",
-    "IcmpInAddrMaskReps", "IcmpOutMsgs",      "IcmpOutErrors",       "IcmpOutDestUnreachs", "IcmpOutTimeExcds",
-    "IcmpOutParmProbs", "IcmpOutSrcQuenchs",  "IcmpOutRedirects",    "IcmpOutEchos",        "IcmpOutEchoReps",
-    "IcmpOutTimestamps", "IcmpOutTimestampReps", "IcmpOutAddrMasks", "IcmpOutAddrMaskReps",
-};
-static_assert(sizeof kIpStatsLabels / sizeof kIpStatsLabels[0] == 44, "the 44 labels of show ip stats");
 
 // rtrShowIpStatsFetchToJson: every line that starts with one of the labels
 // adds its counter to `o`.
 int rtrShowIpStatsFetchToJson(cJSON* o)
 {
     std::string text;
-    int rc = showText("oxel_out_show_ip_stats", "show ip stats", __func__, &text);
+    int rc = showText("show_ip_stats", "show ip stats", __func__, &text);
     if (rc != 0)
         return rc;
-    for (const std::string& line : linesOf(text)) {
-        size_t from = line.find_first_not_of(" \t");
-        if (from == std::string::npos)
-            continue;
-        for (const char* label : kIpStatsLabels) {
-            if (!labelAt(line, from, label))
-                continue;
-            uint64_t v = 0;
-            for (const char* p = valueAfter(line, from + strlen(label)); *p >= '0' && *p <= '9'; ++p)
-                v = v * 10 + static_cast<uint64_t>(*p - '0');
-            std::string member = label;
-            member[0] = static_cast<char>(tolower(static_cast<unsigned char>(member[0])));
-            if (member == "ipOutNoRoutes")
-                member = "ipNoRoutes";
-            cJSON_AddNumberToObject(o, member.c_str(), static_cast<double>(v));
-            break;
-        }
-    }
+    for (const showparse::Counter& c : showparse::ipStatsOf(text))
+        cJSON_AddNumberToObject(o, c.member, static_cast<double>(c.value));
     return kResultOk;
 }
 
@@ -501,189 +366,13 @@ int rtrShowIpStatsFetchToJson(cJSON* o)
 int rtrStatsFetchCmd(const char* command, const char* fileWord, RouteSummary* out)
 {
     std::string text;
-    int rc = showText(std::string("oxel_out_") + fileWord, command, __func__, &text);
+    int rc = showText(fileWord, command, __func__, &text);
     if (rc == kResultOk)
-        *out = routeSummaryOf(text);
+        *out = showparse::routeSummaryOf(text);
     return rc;
 }
 
 }  // namespace
-
-// --- Readers -------------------------------------------------------------------------------
-
-std::vector<RouteLine> routeLines(const std::string& text)
-{
-    std::vector<RouteLine> out;
-    for (const std::string& line : linesOf(text)) {
-        char code[4], pfx[64], rest[256];
-        if (sscanf(line.c_str(), " %3s %63s %255[^\n]", code, pfx, rest) != 3)
-            continue;
-        if (strcmp(code, "C") != 0 && strcmp(code, "S") != 0)
-            continue;
-        char dest[46];
-        int len = -1;
-        if (sscanf(pfx, "%45[^/]/%d", dest, &len) != 2 || len < 0 || len > 32)
-            continue;
-        RouteLine l;
-        l.code = code[0];
-        l.dest = dest;
-        l.pfxLen = static_cast<uint32_t>(len);
-        if (!parseIpv4(l.dest, &l.destNum))
-            continue;
-        std::string r = rest;
-        size_t b = r.find('[');
-        if (b != std::string::npos)
-            sscanf(r.c_str() + b, "[%u/%u]", &l.pref, &l.metric);
-        size_t intfAt = std::string::npos;
-        size_t via = r.find("via ");
-        if (via != std::string::npos) {
-            char hop[46] = {0};
-            if (sscanf(r.c_str() + via + 4, "%45s", hop) == 1) {
-                l.nextHop = hop;
-                l.nextHop = l.nextHop.substr(0, l.nextHop.find(','));
-            }
-            size_t comma = r.find(',', via);
-            if (comma != std::string::npos)
-                intfAt = comma + 1;
-        } else {
-            size_t c = r.find("connected,");
-            if (c != std::string::npos)
-                intfAt = c + strlen("connected,");
-        }
-        if (intfAt != std::string::npos) {
-            size_t s = r.find_first_not_of(" \t", intfAt);
-            if (s != std::string::npos)
-                l.intf = trimmed(r.substr(s, 31));
-        }
-        out.push_back(l);
-    }
-    return out;
-}
-
-IpIntfRecord ipIntfRecordOf(const std::string& text)
-{
-    IpIntfRecord rec;
-    std::string v;
-    rec.routingMode = intfModeOf(text, "Routing Mode");
-    rec.adminMode = intfModeOf(text, "Administrative Mode");
-    rec.netDirBcast = intfModeOf(text, "Forward Net Directed Broadcasts");
-    rec.destUnreach = intfModeOf(text, "Destination Unreachables");
-    rec.redirects = intfModeOf(text, "ICMP Redirects");
-    rec.proxyArp = intfModeOf(text, "Proxy ARP");
-    rec.localProxyArp = intfModeOf(text, "Local Proxy ARP");
-    rec.autoState = intfModeOf(text, "Auto-State Mode");
-    rec.active = clitext::labelValue(text, "Active State", &v) && !v.empty() && v[0] == 'A' ? 1 : 0;
-    rec.status = clitext::labelValue(text, "Routing Interface Status", &v) && !v.empty() && v[0] == 'U' ? 1 : 0;
-    if (clitext::labelValue(text, "IP MTU", &v)) {
-        rec.hasMtu = true;
-        rec.ipMtu = clitext::decimalOf(v);
-    }
-    if (clitext::labelValue(text, "Bandwidth", &v)) {
-        rec.hasBandwidth = true;
-        rec.bandwidth = clitext::decimalOf(v);
-    }
-    return rec;
-}
-
-ArpBrief arpBriefOf(const std::string& text)
-{
-    ArpBrief b;
-    std::string v;
-    if (clitext::labelValue(text, "Age Time (seconds)", &v))
-        b.ageTime = clitext::decimalOf(v);
-    if (clitext::labelValue(text, "Response Time (seconds)", &v))
-        b.responseTime = clitext::decimalOf(v);
-    if (clitext::labelValue(text, "Retries", &v))
-        b.retries = clitext::decimalOf(v);
-    if (clitext::labelValue(text, "Cache Size", &v))
-        b.cacheSize = clitext::decimalOf(v);
-    if (clitext::labelValue(text, "Dynamic Renew Mode", &v))
-        b.dynamicRenew = clitext::modeOf(v);
-    if (clitext::labelValue(text, "Total Entry Count Current / Peak", &v) &&
-        sscanf(v.c_str(), "%u / %u", &b.current, &b.peak) != 2)
-        b.peak = 0;
-    if (clitext::labelValue(text, "Static Entry Count Configured / Active / Max", &v) &&
-        sscanf(v.c_str(), "%u / %u / %u", &b.configured, &b.active, &b.max) != 3)
-        b.max = 0;
-    return b;
-}
-
-std::vector<ArpLine> arpLines(const std::string& text)
-{
-    std::vector<ArpLine> out;
-    for (const std::string& line : linesOf(text)) {
-        std::vector<std::string> w;
-        size_t i = 0;
-        while (i < line.size()) {
-            size_t s = line.find_first_not_of(" \t", i);
-            if (s == std::string::npos)
-                break;
-            size_t e = line.find_first_of(" \t", s);
-            w.push_back(line.substr(s, e == std::string::npos ? std::string::npos : e - s));
-            i = e == std::string::npos ? line.size() : e;
-        }
-        ArpLine l;
-        if (w.size() < 4 || !parseIpv4(w[0], &l.ip) || !parseMac(w[1], &l.mac))
-            continue;
-        size_t k = 2;
-        l.intf = w[k++];
-        if ((strcasecmp(l.intf.c_str(), "vlan") == 0 || strcasecmp(l.intf.c_str(), "lag") == 0) && k < w.size())
-            l.intf += " " + w[k++];
-        if (k >= w.size())
-            continue;
-        l.type = w[k++];
-        unsigned h = 0, m = 0, s = 0;
-        if (k + 2 < w.size() && sscanf((w[k] + " " + w[k + 1] + " " + w[k + 2]).c_str(), "%uh %um %us", &h, &m, &s) == 3)
-            l.age = h * 3600 + m * 60 + s;
-        out.push_back(l);
-    }
-    return out;
-}
-
-RouteSummary routeSummaryOf(const std::string& text)
-{
-    RouteSummary s;
-    struct Counter {
-        const char* label;
-        uint32_t* value;
-        uint32_t* high;  // the number after "(", or nullptr
-    } counters[] = {
-        {"Connected Routes", &s.connected, nullptr},
-        {"Static Routes", &s.staticRoutes, nullptr},
-        {"RIP Routes", &s.rip, nullptr},
-        {"OSPF Routes", &s.ospf, nullptr},
-        {"Reject Routes", &s.reject, nullptr},
-        {"Failed Route Adds", &s.failed, nullptr},
-        {"Failed Kernel Route Adds", &s.kernelFailed, nullptr},
-        {"Kernel Failed Route Adds", &s.kernelFailed, nullptr},
-        {"Hardware Failed Route Adds", &s.hardwareFailed, nullptr},
-        {"ECMP Routes", &s.ecmpRoutes, nullptr},
-        {"Total routes", &s.total, nullptr},
-        {"Alternate Routes", &s.alternate, nullptr},
-        {"Route Adds", &s.adds, nullptr},
-        {"Route Modifies", &s.modifies, nullptr},
-        {"Route Deletes", &s.deletes, nullptr},
-        {"Invalid Route Adds", &s.invalidAdds, nullptr},
-        {"Unresolved Route Adds", &s.unresolved, nullptr},
-        {"Reserved Locals", &s.reserved, nullptr},
-        {"Best Routes", nullptr, &s.bestHigh},
-        {"Unique Next Hops", &s.nextHops, &s.nextHopsHigh},
-        {"Next Hop Groups", &s.nhGroups, &s.nhGroupsHigh},
-        {"ECMP Groups", &s.ecmpGroups, &s.ecmpGroupsHigh},
-    };
-    for (const std::string& line : linesOf(text)) {
-        for (const Counter& c : counters) {
-            if (!labelAt(line, 0, c.label))
-                continue;
-            if (c.value)
-                *c.value = decimalAt(valueAfter(line, strlen(c.label)));
-            if (c.high)
-                *c.high = afterParen(line);
-            break;
-        }
-    }
-    return s;
-}
 
 // --- Route table classes -------------------------------------------------------------------
 
@@ -700,11 +389,11 @@ int routeEntryGetNext(const RouteCtx& r)
         bodyNumber(b.json, "routeProto", &proto) == kBad)
         return answerView(r, kResultInvalidArgument, nullptr);
     RouteLine l;
-    int rc = rtrIpRouteEntryGetNextCli(dest, maskLength(maskNum), proto, &l);
+    int rc = rtrIpRouteEntryGetNextCli(dest, conv::maskLength(maskNum), proto, &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
-    cJSON_AddStringToObject(o, "routeDest", ipv4Text(l.destNum).c_str());
+    cJSON_AddStringToObject(o, "routeDest", conv::ipv4Text(l.destNum).c_str());
     cJSON_AddStringToObject(o, "routeMask", maskText(l.pfxLen).c_str());
     cJSON_AddNumberToObject(o, "routeProto", l.code == 'S' ? 3 : 1);
     cJSON_AddNumberToObject(o, "routePref", 0);
@@ -720,7 +409,7 @@ int routeLookupField(const RouteCtx& r, LookupField field)
     if (!dest || !mask || (*mask && !parseIpv4(mask, &maskNum)))
         return answerView(r, kResultInvalidArgument, nullptr);
     RouteLine l;
-    int rc = rtrIpRouteLookupCli(dest, maskLength(maskNum), queryNumber(q, "routeProto"), &l);
+    int rc = rtrIpRouteLookupCli(dest, conv::maskLength(maskNum), queryNumber(q, "routeProto"), &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
@@ -780,7 +469,7 @@ int staticRouteChange(const RouteCtx& r, RouteChangeOp op, const char* token)
     if (!cJSON_IsObject(rt) || bodyText(rt, "destPfx", &pfxText) != kGot || !parseIpv4(pfxText, &pfx) ||
         bodyNumber(rt, "pfxLen", &len) == kBad || len > 32 || bodyNumber(rt, "pref", &pref) == kBad || pref > 255)
         return answerWrite(r, kResultInvalidArgument);
-    std::string text = "no ip route " + ipv4Text(pfx) + " " + maskText(len) + "\n";
+    std::string text = "no ip route " + conv::ipv4Text(pfx) + " " + maskText(len) + "\n";
     if (op != kRouteDelete) {
         // The next hop: the first element of `nextHops` (beside `route`, or inside it).
         const cJSON* hops = cJSON_GetObjectItem(b.json, "nextHops");
@@ -791,13 +480,13 @@ int staticRouteChange(const RouteCtx& r, RouteChangeOp op, const char* token)
         uint32_t nh = 0;
         if (!cJSON_IsObject(first) || bodyText(first, "nhAddr", &nhText) != kGot || !parseIpv4(nhText, &nh))
             return answerWrite(r, kResultInvalidArgument);
-        std::string add = "ip route " + ipv4Text(pfx) + " " + maskText(len) + " " + ipv4Text(nh);
+        std::string add = "ip route " + conv::ipv4Text(pfx) + " " + maskText(len) + " " + conv::ipv4Text(nh);
         if (pref > 1)
             add += " " + std::to_string(pref);
         add += "\n";
         text = op == kRouteModify ? text + add : add;
     }
-    return answerWrite(r, clitext::applyText(kRtrWord, token, text));
+    return answerWrite(r, clitext::applyText(stemOf(kRtrWord, token).c_str(), text));
 }
 
 // --- IP interface classes -------------------------------------------------------------------
@@ -808,7 +497,7 @@ int ipIntfField(const RouteCtx& r, const char* query, IntfField field, const cha
     int rc = rcfgShowIpInterfaceFetch(queryExactU32(query), "show_ip_intf", &text);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
-    IpIntfRecord rec = ipIntfRecordOf(text);
+    IpIntfRecord rec = showparse::ipIntfRecordOf(text);
     cJSON* o = cJSON_CreateObject();
     int mode = -1;
     switch (field) {
@@ -923,10 +612,10 @@ int arpEntry(const RouteCtx& r, ArpEntryView view)
     cJSON* o = cJSON_CreateObject();
     if (view == kArpEntryInfo) {
         bool own = found->type == "Static" || found->type == "Local";
-        uint32_t vlan = strncasecmp(found->intf.c_str(), "vlan ", 5) == 0 ? clitext::decimalOf(found->intf.substr(5)) : 0;
+        uint32_t vlan = strncasecmp(found->intf.c_str(), "vlan ", 5) == 0 ? conv::decimalLoose(found->intf.substr(5)) : 0;
         cJSON_AddNumberToObject(o, "type", own ? 1 : 0);
         cJSON_AddNumberToObject(o, "age", found->age);
-        cJSON_AddStringToObject(o, "ipAddr", ipv4Text(found->ip).c_str());
+        cJSON_AddStringToObject(o, "ipAddr", conv::ipv4Text(found->ip).c_str());
         cJSON_AddNumberToObject(o, "vrfId", 0);
         cJSON_AddStringToObject(o, "macAddr", found->mac.c_str());
         cJSON_AddNumberToObject(o, "vlanId", vlan);
@@ -934,7 +623,7 @@ int arpEntry(const RouteCtx& r, ArpEntryView view)
         cJSON_AddNumberToObject(o, "hits", 0);
     } else {
         cJSON_AddNumberToObject(o, "intf", intIfNum);
-        cJSON_AddStringToObject(o, "ipAddr", ipv4Text(found->ip).c_str());
+        cJSON_AddStringToObject(o, "ipAddr", conv::ipv4Text(found->ip).c_str());
         if (view == kArpEntryNextWithMac)
             cJSON_AddStringToObject(o, "macAddr", found->mac.c_str());
     }
@@ -989,7 +678,7 @@ int arpAddressLine(const RouteCtx& r, const char* member, const char* words, con
     uint32_t ip = 0;
     if (!parseIpv4(text, &ip))
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyGlobal(token, std::string(words) + " " + ipv4Text(ip) + "\n"));
+    return answerWrite(r, applyGlobal(token, std::string(words) + " " + conv::ipv4Text(ip) + "\n"));
 }
 
 int arpStaticAdd(const RouteCtx& r, const char* addrMember, const char* macMember, const char* words,
@@ -1001,7 +690,7 @@ int arpStaticAdd(const RouteCtx& r, const char* addrMember, const char* macMembe
     if (!readBody(&b) || bodyText(b.json, addrMember, &addr) != kGot || !parseIpv4(addr, &ip) ||
         bodyText(b.json, macMember, &macText) != kGot || !parseMac(macText, &mac))
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyGlobal(token, std::string(words) + " " + ipv4Text(ip) + " " + mac + "\n"));
+    return answerWrite(r, applyGlobal(token, std::string(words) + " " + conv::ipv4Text(ip) + " " + mac + "\n"));
 }
 
 // --- Statistics classes ------------------------------------------------------------------------

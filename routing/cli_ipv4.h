@@ -11,65 +11,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
-
 #include "routing/route_classes.h"
 
 namespace cli4 {
-
-// --- Parsed show output (exposed for the tests of the readers) -------------
-
-/// One route line of "show ip route" (" %3s %63s %255[^\n]").
-struct RouteLine {
-    char code = 0;             // 'C' connected, 'S' static
-    std::string dest;          // destination as printed
-    uint32_t destNum = 0;      // host order
-    uint32_t pfxLen = 0;
-    uint32_t pref = 0, metric = 0;
-    std::string nextHop;       // "via <addr>,", empty when none
-    std::string intf;          // after "connected," or the next hop's comma
-};
-/// The connected and static route lines of a "show ip route" text, in order.
-std::vector<RouteLine> routeLines(const std::string& text);
-
-/// IP interface record of "show ip interface <u/s/p>": modes 1 (E...), 0
-/// (D...), -1 (absent or other).
-struct IpIntfRecord {
-    int routingMode = -1, adminMode = -1, netDirBcast = -1, destUnreach = -1, redirects = -1;
-    int proxyArp = -1, localProxyArp = -1, autoState = -1;
-    int active = 0, status = 0;  // "Active..." / "Up..."
-    bool hasMtu = false, hasBandwidth = false;
-    uint32_t ipMtu = 0, bandwidth = 0;
-};
-IpIntfRecord ipIntfRecordOf(const std::string& text);
-
-/// ARP cache counters of "show arp" / "show arp brief".
-struct ArpBrief {
-    uint32_t ageTime = 0, responseTime = 0, retries = 0, cacheSize = 0, dynamicRenew = 0;
-    uint32_t current = 0, peak = 0;
-    uint32_t configured = 0, active = 0, max = 0;
-};
-ArpBrief arpBriefOf(const std::string& text);
-
-/// One table line of "show arp".
-struct ArpLine {
-    uint32_t ip = 0;
-    std::string mac;   // "aa:bb:cc:dd:ee:ff"
-    std::string intf;  // "1/0/5", "vlan 10"
-    std::string type;  // "Static", "Dynamic", "Local", "Gateway"
-    uint32_t age = 0;  // seconds
-};
-std::vector<ArpLine> arpLines(const std::string& text);
-
-/// The 24 counters of a route summary.
-struct RouteSummary {
-    uint32_t connected = 0, staticRoutes = 0, rip = 0, ospf = 0, reject = 0, failed = 0, kernelFailed = 0;
-    uint32_t hardwareFailed = 0, ecmpRoutes = 0, total = 0, alternate = 0, adds = 0, modifies = 0, deletes = 0;
-    uint32_t invalidAdds = 0, unresolved = 0, reserved = 0, bestHigh = 0, nextHops = 0, nextHopsHigh = 0;
-    uint32_t nhGroups = 0, nhGroupsHigh = 0, ecmpGroups = 0, ecmpGroupsHigh = 0;
-};
-RouteSummary routeSummaryOf(const std::string& text);
 
 // --- Classes ---------------------------------------------------------------
 

@@ -2,7 +2,6 @@
 // read by label, CLI text built from the request and applied.
 #include "routing/cli_ipv6.h"
 
-#include <arpa/inet.h>
 #include <cjson/cJSON.h>
 #include <strings.h>
 
@@ -13,12 +12,15 @@
 #include <map>
 #include <set>
 
+#include "access/cli_text.h"
 #include "access/intf_notation.h"
+#include "access/show_parse_routing.h"
 #include "runtime/envelope.h"
 #include "runtime/log.h"
 #include "runtime/open_client.h"
 #include "runtime/params.h"
 #include "runtime/route_tree.h"
+#include "runtime/text_convert.h"
 
 namespace ip6cli {
 
@@ -71,22 +73,6 @@ ResultCode readBody(const RouteCtx& r, Json* body)
 // Reads and drops the request of a route that takes no values from it.
 void discardRequest() { free(requestDataGet()); }
 
-// Whole decimal digits of a JSON string, at most 32 bits.
-bool wholeDecimal(const char* t, uint32_t* out)
-{
-    uint64_t v = 0;
-    const char* p = t;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        v = v * 10 + static_cast<uint64_t>(*p - '0');
-        if (v > 0xffffffffull)
-            return false;
-    }
-    if (p == t || *p)
-        return false;
-    *out = static_cast<uint32_t>(v);
-    return true;
-}
-
 // A number member: absent gives `dflt`; a whole number 0..4294967295 (or a
 // string of its digits) its value; anything else 10003.
 ResultCode numberMember(const cJSON* body, const char* name, uint32_t dflt, uint32_t* out)
@@ -102,7 +88,7 @@ ResultCode numberMember(const cJSON* body, const char* name, uint32_t dflt, uint
         *out = static_cast<uint32_t>(d);
         return kResultOk;
     }
-    if (cJSON_IsString(it) && wholeDecimal(it->valuestring, out))
+    if (cJSON_IsString(it) && conv::parseU32(it->valuestring, out))
         return kResultOk;
     return kResultInvalidArgument;
 }
@@ -212,7 +198,8 @@ ResultCode chooseText(const cJSON* body, const char* member, Take take, const ch
 ResultCode applyChecked(const char* word, const char* token, const std::string& text)
 {
     std::string answer;
-    int rc = clitext::applyTextAnswer(word, token, text, &answer);
+    std::string stem = std::string(word) + "_" + token;
+    int rc = clitext::applyTextAnswer(stem.c_str(), text, &answer);
     if (rc == kResultOk && clitext::cliRefused(answer)) {
         LOG(kLogError, "the CLI refused the text of %s\n", token);
         return kResultInvalidArgument;
@@ -224,7 +211,8 @@ ResultCode applyChecked(const char* word, const char* token, const std::string& 
 // opened, 10000 for every other failure.
 ResultCode showText(const clitext::Group& g, const std::string& command, std::string* text)
 {
-    int rc = clitext::showAndRead(g, command.c_str(), text);
+    std::string stem = g.word;
+    int rc = clitext::showToText(stem.c_str(), command.c_str(), g.cap, text, "showAndRead");
     if (rc == kResultOpenFailed || rc == kResultOk)
         return rc;
     LOG(kLogError, "\"%s\" failed (%d)\n", command.c_str(), rc);
@@ -301,141 +289,18 @@ void addConverted(cJSON* o, const char* member, Conv conv, uint32_t v)
 // converted; a missing label converts as an empty value.
 uint32_t labelAnswer(const std::string& text, const char* labels, Conv conv)
 {
-    std::string list = labels, value;
-    bool found = false;
-    for (size_t start = 0; !found && start <= list.size();) {
-        size_t bar = list.find('|', start);
-        std::string label = list.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        found = !label.empty() && clitext::labelValue(text, label.c_str(), &value);
-        start = bar == std::string::npos ? list.size() + 1 : bar + 1;
-    }
-    if (!found)
-        value.clear();
+    std::string value;
+    showparse::labelsValue(text, labels, &value);
     if (conv == kIntfRef) {
         IntfNumbers numbers;
         return value.empty() || strcasecmp(value.c_str(), "None") == 0 ? 0 : numbers.numberOf(value);
     }
-    return convertValue(value, conv);
-}
-
-bool dotted(const std::string& t, uint32_t* v)
-{
-    struct in_addr a;
-    if (t.empty() || t.size() > 15 || inet_pton(AF_INET, t.c_str(), &a) != 1)
-        return false;
-    *v = ntohl(a.s_addr);
-    return true;
-}
-
-std::string dottedText(uint32_t v)
-{
-    char buf[16];
-    snprintf(buf, sizeof buf, "%u.%u.%u.%u", v >> 24, (v >> 16) & 255, (v >> 8) & 255, v & 255);
-    return buf;
+    return showparse::convertValue(value, conv);
 }
 
 }  // namespace
 
-// --- Parsing -----------------------------------------------------------------
-
-uint32_t convertValue(const std::string& value, Conv conv)
-{
-    switch (conv) {
-    case kNumber:
-    case kIntfRef:
-        return clitext::decimalOf(value);
-    case kMode:
-    case kYesNo:
-    case kEnableText:
-        return clitext::modeOf(value);
-    case kThirdOf:
-        return static_cast<uint32_t>(static_cast<uint64_t>(clitext::decimalOf(value)) * 33 / 100);
-    case kPreference:
-        if (value.empty())
-            return 0;
-        return value[0] == 'H' || value[0] == 'h' ? 1 : value[0] == 'L' || value[0] == 'l' ? 2 : 0;
-    }
-    return 0;
-}
-
-uint32_t udpPortOf(const std::string& text)
-{
-    if (strcasecmp(text.c_str(), "dhcp") == 0)
-        return 67;
-    if (strcasecmp(text.c_str(), "domain") == 0 || strcasecmp(text.c_str(), "dns") == 0)
-        return 53;
-    return clitext::decimalOf(text);
-}
-
-std::vector<HelperEntry> helperEntries(const std::string& text)
-{
-    std::vector<HelperEntry> out;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t eol = text.find('\n', pos);
-        std::string line = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
-        pos = eol == std::string::npos ? text.size() : eol + 1;
-        char intf[24], port[16], server[16], discard[8];
-        unsigned hits = 0;
-        unsigned lagOrVlan = 0;
-        char word[8];
-        HelperEntry e;
-        // A LAG or VLAN is listed as two words ("lag 2"): read them as one name.
-        if (sscanf(line.c_str(), " %7s %u %15s %15s %7s %u", word, &lagOrVlan, port, server, discard, &hits) == 6 &&
-            (strcmp(word, "lag") == 0 || strcmp(word, "vlan") == 0)) {
-            e.intf = std::string(word) + " " + std::to_string(lagOrVlan);
-        } else if (sscanf(line.c_str(), " %23s %15s %15s %7s %u", intf, port, server, discard, &hits) == 5) {
-            e.intf = intf;
-        } else {
-            continue;
-        }
-        // Headers, separators and label lines have no server address.
-        if (!dotted(server, &e.server))
-            continue;
-        e.udpPort = udpPortOf(port);
-        e.discard = clitext::modeOf(discard) == 1;
-        e.hits = hits;
-        out.push_back(e);
-    }
-    return out;
-}
-
-uint32_t firstVlanLine(const std::string& text)
-{
-    bool afterSeparator = false;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t eol = text.find('\n', pos);
-        std::string line = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
-        pos = eol == std::string::npos ? text.size() : eol + 1;
-        if (!afterSeparator) {
-            afterSeparator = !line.empty() && line[0] == '-' && line.find_first_not_of("- \t\r") == std::string::npos;
-            continue;
-        }
-        if (line.size() > 5 && strncasecmp(line.c_str(), "vlan ", 5) == 0) {
-            uint32_t v = clitext::decimalOf(line.substr(5));
-            if (v)
-                return v;
-        }
-    }
-    return 0;
-}
-
-uint32_t nextVlanLine(const std::string& text, uint32_t prev)
-{
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t eol = text.find('\n', pos);
-        std::string line = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
-        pos = eol == std::string::npos ? text.size() : eol + 1;
-        if (line.empty() || line[0] < '0' || line[0] > '9')
-            continue;
-        uint32_t v = clitext::decimalOf(line);
-        if (v > prev)
-            return v;
-    }
-    return 0;
-}
+// --- Templates ---------------------------------------------------------------
 
 std::string fillTemplate(const char* tmpl, const std::string& value)
 {
@@ -555,9 +420,8 @@ int prefixPut(const RouteCtx& r, const char* token)
     if (prefix.empty())
         return answerCode(r, kResultOk);  // no prefix: nothing to advertise
     // The prefix becomes one word of the line: only an IPv6 address may.
-    unsigned char bytes[16];
-    if (!clitext::cliSafe(prefix) || prefix.size() >= INET6_ADDRSTRLEN ||
-        inet_pton(AF_INET6, prefix.c_str(), bytes) != 1) {
+    uint8_t bytes[16];
+    if (!clitext::cliSafe(prefix) || !conv::parseIpv6(prefix, bytes)) {
         LOG(kLogError, "%s: prefix refused\n", r.leaf);
         return answerCode(r, kResultInvalidArgument);
     }
@@ -577,7 +441,7 @@ int vlanFirst(const RouteCtx& r, const char* command)
     ResultCode c = showText(clitext::kIpv6, command, &text);
     if (c != kResultOk)
         return answerCode(r, c);
-    uint32_t vlan = firstVlanLine(text);
+    uint32_t vlan = showparse::firstVlanLine(text);
     if (!vlan)
         return answerCode(r, kResultApiNotFound);
     cJSON* data = cJSON_CreateObject();
@@ -592,7 +456,7 @@ int vlanNext(const RouteCtx& r, const char* command, const char* query)
     ResultCode c = showText(clitext::kIpv6, command, &text);
     if (c != kResultOk)
         return answerCode(r, c);
-    uint32_t vlan = nextVlanLine(text, prev);
+    uint32_t vlan = showparse::nextVlanLine(text, prev);
     if (!vlan)
         return answerCode(r, kResultApiNotFound);
     cJSON* data = cJSON_CreateObject();
@@ -604,29 +468,13 @@ int vlanNext(const RouteCtx& r, const char* command, const char* query)
 
 int helperStatistics(const RouteCtx& r)
 {
-    static const struct {
-        const char* label;
-        const char* member;
-    } kCounters[] = {
-        {"DHCP client messages received", "dhcpClientMsgsReceived"},
-        {"DHCP client messages relayed", "dhcpClientMsgsRelayed"},
-        {"DHCP server messages received", "dhcpServerMsgsReceived"},
-        {"DHCP server messages relayed", "dhcpServerMsgsRelayed"},
-        {"UDP client messages received", "udpClientMsgsReceived"},
-        {"UDP client messages relayed", "udpClientMsgsRelayed"},
-        {"Hops too many", "tooManyHops"},
-        {"Wait time too early", "tooEarly"},
-        {"Spoofed gateway address", "spoofedGiaddr"},
-        {"TTL Expired", "ttlExpired"},
-        {"Match discard", "matchDiscardEntry"},
-    };
     std::string text;
     ResultCode c = showText(clitext::kHelper, "show ip helper statistics", &text);
     if (c != kResultOk)
         return answerCode(r, c);
     cJSON* data = cJSON_CreateObject();
-    for (const auto& k : kCounters)
-        cJSON_AddNumberToObject(data, k.member, labelAnswer(text, k.label, kNumber));
+    for (const showparse::Counter& k : showparse::helperStatsOf(text))
+        cJSON_AddNumberToObject(data, k.member, static_cast<double>(k.value));
     return answer(r, kResultOk, data, !isRead(r));
 }
 
@@ -646,7 +494,7 @@ int helperWalk(const RouteCtx& r, bool next)
         if (numberMember(body.root, "udpPort", 0, &udpPort) != kResultOk)
             udpPort = 0;
         const cJSON* s = cJSON_GetObjectItem(body.root, "serverAddr");
-        if (!cJSON_IsString(s) || !dotted(s->valuestring, &server))
+        if (!cJSON_IsString(s) || !conv::parseIpv4(s->valuestring, &server))
             server = 0;
     } else {
         discardRequest();
@@ -655,13 +503,13 @@ int helperWalk(const RouteCtx& r, bool next)
     ResultCode c = showText(clitext::kHelper, "show ip helper-address", &text);
     if (c != kResultOk)
         return fail(c);
-    std::vector<HelperEntry> entries = helperEntries(text);
+    std::vector<showparse::HelperEntry> entries = showparse::helperEntries(text);
     IntfNumbers numbers;
     size_t at = 0;
     if (next) {
         at = entries.size();
         for (size_t i = 0; i < entries.size(); ++i) {
-            const HelperEntry& e = entries[i];
+            const showparse::HelperEntry& e = entries[i];
             if (e.udpPort == udpPort && e.server == server && numbers.numberOf(e.intf) == intIfNum) {
                 at = i + 1;
                 break;
@@ -670,11 +518,11 @@ int helperWalk(const RouteCtx& r, bool next)
     }
     if (at >= entries.size())
         return fail(kResultApiNotFound);
-    const HelperEntry& e = entries[at];
+    const showparse::HelperEntry& e = entries[at];
     cJSON* data = cJSON_CreateObject();
     cJSON_AddNumberToObject(data, "intIfNum", numbers.numberOf(e.intf));
     cJSON_AddNumberToObject(data, "udpPort", e.udpPort);
-    cJSON_AddStringToObject(data, "serverAddr", dottedText(e.server).c_str());
+    cJSON_AddStringToObject(data, "serverAddr", conv::ipv4Text(e.server).c_str());
     cJSON_AddBoolToObject(data, "discard", e.discard);
     cJSON_AddBoolToObject(data, "isServerVrfSet", false);
     cJSON_AddStringToObject(data, "serverVrfName", "");
@@ -700,10 +548,10 @@ int helperAddressesClear(const RouteCtx& r, const char* intfToken, const char* a
         return answerCode(r, c);
     std::set<std::pair<uint32_t, uint32_t>> seen;
     std::string script = "configure\n";
-    for (const HelperEntry& e : helperEntries(text)) {
+    for (const showparse::HelperEntry& e : showparse::helperEntries(text)) {
         if (!seen.insert({e.server, e.udpPort}).second)
             continue;
-        script += "no ip helper-address " + dottedText(e.server) + " " + std::to_string(e.udpPort) + "\n";
+        script += "no ip helper-address " + conv::ipv4Text(e.server) + " " + std::to_string(e.udpPort) + "\n";
     }
     if (seen.empty())
         return answerCode(r, kResultOk);  // nothing listed, nothing to remove

@@ -9,23 +9,22 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "access/show_parse_routing.h"
 #include "routing/cli_common.h"
 #include "routing/route_classes.h"
 
 namespace ip6cli {
 
 /// How a label's value becomes the answer member.
-enum Conv : uint8_t {
-    kNumber,      // decimal (none: 0)
-    kMode,        // 1 for a value beginning with E, T or Y, else 0
-    kYesNo,       // the same as JSON true/false
-    kEnableText,  // the same as "enable"/"disable"
-    kThirdOf,     // an interval's decimal value × 33 / 100
-    kPreference,  // 1 for a value beginning with H, 2 for L, else 0
-    kIntfRef,     // an interface name: its interface number, 0 for "None" or unknown
-};
+using Conv = showparse::ValueConv;
+using showparse::kEnableText;
+using showparse::kIntfRef;
+using showparse::kMode;
+using showparse::kNumber;
+using showparse::kPreference;
+using showparse::kThirdOf;
+using showparse::kYesNo;
 
 /// How a request value chooses the text applied.
 enum Take : uint8_t {
@@ -80,29 +79,7 @@ int helperWalk(const route::RouteCtx& r, bool next);
 /// one every address "show ip helper-address" lists.
 int helperAddressesClear(const route::RouteCtx& r, const char* intfToken, const char* allToken);
 
-// --- Parsing, shared with the tests ----------------------------------------
-
-/// Converts a label's value as the row's conversion says (kIntfRef: see helperIntfNumber).
-uint32_t convertValue(const std::string& value, Conv conv);
-
-/// One table line of "show ip helper-address".
-struct HelperEntry {
-    std::string intf;  // as listed: "1/0/5", "lag 2", "Any"
-    uint32_t udpPort = 0;
-    uint32_t server = 0;  // host order
-    bool discard = false;
-    uint32_t hits = 0;
-};
-/// The table lines of a "show ip helper-address" output, in output order.
-std::vector<HelperEntry> helperEntries(const std::string& text);
-/// A UDP port as the table lists it: "dhcp" 67, "domain" and "dns" 53, else decimal.
-uint32_t udpPortOf(const std::string& text);
-
-/// The VLAN behind the first "vlan N" line after the dashed separator; 0 for none.
-uint32_t firstVlanLine(const std::string& text);
-/// The leading number of the first line that begins with a digit and whose
-/// number is above `prev`; 0 for none.
-uint32_t nextVlanLine(const std::string& text, uint32_t prev);
+// --- Text templates, shared with the tests --------------------------------
 
 /// `tmpl` with its first "%u" or "%s" replaced by `value`.
 std::string fillTemplate(const char* tmpl, const std::string& value);

@@ -6,20 +6,21 @@
 
 #include <string>
 
-#include "routing/cli_common.h"
+#include "access/cli_text.h"
+#include "access/show_parse_routing.h"
 #include "routing/cli_ipv6.h"
 #include "sim/cli_engine.h"
 #include "sim/state.h"
 
 namespace {
 
-using ip6cli::convertValue;
-using ip6cli::HelperEntry;
+using showparse::convertValue;
+using showparse::HelperEntry;
 
 uint32_t labelMode(const std::string& text, const char* label)
 {
     std::string v;
-    return clitext::labelValue(text, label, &v) ? convertValue(v, ip6cli::kMode) : 0;
+    return clitext::labelValue(text, label, &v) ? convertValue(v, showparse::kMode) : 0;
 }
 
 TEST(Ipv6Parse, LabelWithDottedLeaderAtLineStart)
@@ -43,18 +44,18 @@ TEST(Ipv6Parse, LabelInsideAnotherLineIsNotTaken)
 
 TEST(Ipv6Parse, Conversions)
 {
-    EXPECT_EQ(convertValue("600", ip6cli::kThirdOf), 198u);
-    EXPECT_EQ(convertValue("4", ip6cli::kThirdOf), 1u);
-    EXPECT_EQ(convertValue("4294967295", ip6cli::kThirdOf), 1417339207u);  // no overflow on the way
-    EXPECT_EQ(convertValue("High", ip6cli::kPreference), 1u);
-    EXPECT_EQ(convertValue("low", ip6cli::kPreference), 2u);
-    EXPECT_EQ(convertValue("Medium", ip6cli::kPreference), 0u);
-    EXPECT_EQ(convertValue("", ip6cli::kPreference), 0u);
-    EXPECT_EQ(convertValue("True", ip6cli::kYesNo), 1u);
-    EXPECT_EQ(convertValue("yes", ip6cli::kMode), 1u);
-    EXPECT_EQ(convertValue("Disabled", ip6cli::kEnableText), 0u);
-    EXPECT_EQ(convertValue("1024 pps", ip6cli::kNumber), 1024u);
-    EXPECT_EQ(convertValue("pps", ip6cli::kNumber), 0u);
+    EXPECT_EQ(convertValue("600", showparse::kThirdOf), 198u);
+    EXPECT_EQ(convertValue("4", showparse::kThirdOf), 1u);
+    EXPECT_EQ(convertValue("4294967295", showparse::kThirdOf), 1417339207u);  // no overflow on the way
+    EXPECT_EQ(convertValue("High", showparse::kPreference), 1u);
+    EXPECT_EQ(convertValue("low", showparse::kPreference), 2u);
+    EXPECT_EQ(convertValue("Medium", showparse::kPreference), 0u);
+    EXPECT_EQ(convertValue("", showparse::kPreference), 0u);
+    EXPECT_EQ(convertValue("True", showparse::kYesNo), 1u);
+    EXPECT_EQ(convertValue("yes", showparse::kMode), 1u);
+    EXPECT_EQ(convertValue("Disabled", showparse::kEnableText), 0u);
+    EXPECT_EQ(convertValue("1024 pps", showparse::kNumber), 1024u);
+    EXPECT_EQ(convertValue("pps", showparse::kNumber), 0u);
 }
 
 TEST(Ipv6Parse, TemplatesTakeOneValue)
@@ -80,7 +81,7 @@ TEST(Ipv6Parse, HelperTableLines)
         "lag 2                    DNS             10.3.3.3        No       0\n"
         "1/0/6                    4011            0.0.0.0         Yes      3\n"
         "1/0/7                    dhcp            not-an-address  No       0\n";
-    std::vector<HelperEntry> e = ip6cli::helperEntries(text);
+    std::vector<HelperEntry> e = showparse::helperEntries(text);
     ASSERT_EQ(e.size(), 4u);
     EXPECT_EQ(e[0].intf, "Any");
     EXPECT_EQ(e[0].udpPort, 67u);
@@ -98,11 +99,11 @@ TEST(Ipv6Parse, HelperTableLines)
 
 TEST(Ipv6Parse, UdpPortWords)
 {
-    EXPECT_EQ(ip6cli::udpPortOf("DHCP"), 67u);
-    EXPECT_EQ(ip6cli::udpPortOf("Domain"), 53u);
-    EXPECT_EQ(ip6cli::udpPortOf("dns"), 53u);
-    EXPECT_EQ(ip6cli::udpPortOf("69"), 69u);
-    EXPECT_EQ(ip6cli::udpPortOf("tftp"), 0u);
+    EXPECT_EQ(showparse::udpPortOf("DHCP"), 67u);
+    EXPECT_EQ(showparse::udpPortOf("Domain"), 53u);
+    EXPECT_EQ(showparse::udpPortOf("dns"), 53u);
+    EXPECT_EQ(showparse::udpPortOf("69"), 69u);
+    EXPECT_EQ(showparse::udpPortOf("tftp"), 0u);
 }
 
 TEST(Ipv6Parse, VlanLines)
@@ -114,9 +115,9 @@ TEST(Ipv6Parse, VlanLines)
         "vlan 0          Enabled\n"
         "VLAN 12         Enabled   2001:db8::1/64\n"
         "vlan 20         Disabled\n";
-    EXPECT_EQ(ip6cli::firstVlanLine(brief), 12u);
-    EXPECT_EQ(ip6cli::firstVlanLine("Interface\n-----\n"), 0u);
-    EXPECT_EQ(ip6cli::firstVlanLine("vlan 5\n"), 0u);
+    EXPECT_EQ(showparse::firstVlanLine(brief), 12u);
+    EXPECT_EQ(showparse::firstVlanLine("Interface\n-----\n"), 0u);
+    EXPECT_EQ(showparse::firstVlanLine("vlan 5\n"), 0u);
     std::string vlans =
         "MAC Address used by Routing VLANs: 02:1A:2B:00:00:01\n\n"
         "VLAN ID  Logical Interface\n"
@@ -124,10 +125,10 @@ TEST(Ipv6Parse, VlanLines)
         "10       vlan 10\n"
         " 15      indented lines do not begin with a digit\n"
         "20       vlan 20\n";
-    EXPECT_EQ(ip6cli::nextVlanLine(vlans, 0), 10u);
-    EXPECT_EQ(ip6cli::nextVlanLine(vlans, 10), 20u);
-    EXPECT_EQ(ip6cli::nextVlanLine(vlans, 14), 20u);
-    EXPECT_EQ(ip6cli::nextVlanLine(vlans, 20), 0u);
+    EXPECT_EQ(showparse::nextVlanLine(vlans, 0), 10u);
+    EXPECT_EQ(showparse::nextVlanLine(vlans, 10), 20u);
+    EXPECT_EQ(showparse::nextVlanLine(vlans, 14), 20u);
+    EXPECT_EQ(showparse::nextVlanLine(vlans, 20), 0u);
 }
 
 TEST(Ipv6Parse, CliRefusals)
@@ -230,14 +231,14 @@ TEST(Ipv6Sim, RelayCommandsAndTheirShows)
     EXPECT_EQ(labelOf(h, "Admin Mode"), "Enable");
     EXPECT_EQ(labelOf(h, "Source Interface"), "1/0/3");
     EXPECT_EQ(st.ipv6.relay.intfs[5].serverOverride, 1u);
-    std::vector<HelperEntry> e = ip6cli::helperEntries(h);
+    std::vector<HelperEntry> e = showparse::helperEntries(h);
     ASSERT_EQ(e.size(), 1u);
     EXPECT_EQ(e[0].intf, "Any");
     EXPECT_EQ(e[0].server, 0x0a010101u);
     EXPECT_EQ(labelOf(show(st, "show ip helper statistics"), "DHCP client messages received"), "18");
     sim::cli::runScript(st, "clear ip helper statistics\nconfigure\nno ip helper-address 10.1.1.1 67\nexit\n", nullptr);
     EXPECT_EQ(labelOf(show(st, "show ip helper statistics"), "DHCP client messages received"), "0");
-    EXPECT_TRUE(ip6cli::helperEntries(show(st, "show ip helper-address")).empty());
+    EXPECT_TRUE(showparse::helperEntries(show(st, "show ip helper-address")).empty());
 }
 
 TEST(Ipv6Sim, StateFileKeepsTheSettings)
