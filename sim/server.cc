@@ -1,15 +1,27 @@
 // Socket loop of the switch control process. Each client (one request
 // process) holds one connection for its life; frames are served in order.
 // A malformed frame closes that connection and nothing else.
+//
+// No client can hold up the others: sockets never block, answers wait in a
+// per-client buffer until the client takes them, and a client that leaves
+// kOutputHighWater bytes of answers untaken is served nothing more (nor read)
+// until it takes them; its requests pile up in its own socket. Each client
+// gets at most kFramesPerTurn frames served before the others' turn. The
+// simulator takes as many clients as its open-file limit allows (raised to
+// the hard limit at start, less what it keeps for itself); a connection
+// beyond that is closed at once, so its client fails instead of waiting.
 #include "sim/server.h"
 
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +53,7 @@ struct Controls {
     std::map<std::string, Fault> faults;
     long connFailures = 0;
     bool unreachable = false;
+    std::string freezeOn;  // the simulator stops itself when this operation is called
     std::deque<std::string> calls;
     // A change not yet in the state file, and since when (monotonic ms).
     bool unsaved = false;
@@ -71,12 +84,32 @@ void saveIfDue(const ServerOptions& opts, const SwitchState& st, Controls& ctl, 
         fprintf(stderr, "switchsim: cannot save state to %s\n", opts.statePath.c_str());
 }
 
+constexpr size_t kOutputHighWater = 256 * 1024;
+constexpr int kFramesPerTurn = 64;
+constexpr int kAcceptsPerTurn = 64;
+// How long the listening socket rests when no descriptor is left to accept.
+constexpr long long kAcceptRestMs = 100;
+// Descriptors kept from clients: standard streams, the listening socket, the
+// spare, the state file and the CLI's files.
+constexpr rlim_t kReservedFds = 16;
+constexpr size_t kMaxClients = 16384;
+// Prefixes of consumed bytes are dropped from a buffer once this long.
+constexpr size_t kCompactBytes = 64 * 1024;
+
 struct Client {
     int fd = -1;
-    std::string in;
+    std::string in;   // received; from inAt on, not served yet
+    size_t inAt = 0;
+    std::string out;  // answers; from outAt on, not taken by the client yet
+    size_t outAt = 0;
     bool identified = false;
     bool control = false;
+    bool inputEnded = false;  // the client will send nothing more
+    bool drop = false;        // to be closed at the end of the turn
     std::string name;
+
+    size_t pendingOut() const { return out.size() - outAt; }
+    bool throttled() const { return pendingOut() >= kOutputHighWater; }
 };
 
 void logCall(Controls& ctl, const std::string& line)
@@ -143,9 +176,9 @@ openclt::Response serveCall(const openclt::Request& reqIn, SwitchState& st, Cont
     return resp;
 }
 
-// Control commands: fault OP STATUS [COUNT], clear-faults, connfail N,
-// unreachable, reachable, calls, clear-calls, cli-history, clear-cli-history,
-// dump, reset.
+// Control commands: fault OP STATUS [COUNT], freeze-on OP, clear-faults,
+// connfail N, unreachable, reachable, calls, clear-calls, cli-history,
+// clear-cli-history, dump, reset.
 openclt::Response serveControl(const openclt::Request& req, SwitchState& st, Controls& ctl, bool* changed)
 {
     openclt::Response resp;
@@ -158,6 +191,8 @@ openclt::Response serveControl(const openclt::Request& req, SwitchState& st, Con
     std::string out;
     if (req.name == "fault" && a.size() >= 2) {
         ctl.faults[a[0]] = Fault{static_cast<int32_t>(num(1, 0)), num(2, -1)};
+    } else if (req.name == "freeze-on" && a.size() == 1) {
+        ctl.freezeOn = a[0];
     } else if (req.name == "clear-faults") {
         ctl.faults.clear();
         ctl.connFailures = 0;
@@ -191,26 +226,43 @@ openclt::Response serveControl(const openclt::Request& req, SwitchState& st, Con
     return resp;
 }
 
-void closeClient(std::vector<Client>& clients, size_t i)
+// Length of the frame at the head of a client's unserved input, once its
+// length prefix has come; false before.
+bool headLength(const Client& cl, uint32_t* len)
 {
-    close(clients[i].fd);
-    clients.erase(clients.begin() + static_cast<long>(i));
+    if (cl.in.size() - cl.inAt < 4)
+        return false;
+    const unsigned char* h = reinterpret_cast<const unsigned char*>(cl.in.data() + cl.inAt);
+    *len = h[0] | (h[1] << 8) | (h[2] << 16) | (static_cast<uint32_t>(h[3]) << 24);
+    return true;
 }
 
-// Serves every complete frame buffered for a client; false to drop it.
-bool serveBuffered(Client& cl, SwitchState& st, Controls& ctl)
+// A frame waits to be served (or an oversized one to be refused).
+bool frameWaiting(const Client& cl)
 {
-    for (;;) {
-        if (cl.in.size() < 4)
-            return true;
-        const unsigned char* h = reinterpret_cast<const unsigned char*>(cl.in.data());
-        uint32_t len = h[0] | (h[1] << 8) | (h[2] << 16) | (static_cast<uint32_t>(h[3]) << 24);
+    uint32_t len;
+    return headLength(cl, &len) && (len > openclt::kMaxFrame || cl.in.size() - cl.inAt - 4 >= len);
+}
+
+void queueFrame(Client& cl, const std::string& payload)
+{
+    openclt::Writer w;
+    w.u32(static_cast<uint32_t>(payload.size()));
+    cl.out += w.buf();
+    cl.out += payload;
+}
+
+// Serves up to `budget` complete frames buffered for a client, while its
+// answers do not pile up; false to drop it.
+bool serveBuffered(Client& cl, SwitchState& st, Controls& ctl, int budget)
+{
+    for (; budget > 0 && !cl.throttled() && frameWaiting(cl); --budget) {
+        uint32_t len = 0;
+        headLength(cl, &len);
         if (len > openclt::kMaxFrame)
             return false;
-        if (cl.in.size() < 4 + len)
-            return true;
-        std::string frame = cl.in.substr(4, len);
-        cl.in.erase(0, 4 + len);
+        std::string frame = cl.in.substr(cl.inAt + 4, len);
+        cl.inAt += 4 + len;
         openclt::Request req;
         if (!openclt::decodeRequest(frame, &req))
             return false;
@@ -231,6 +283,12 @@ bool serveBuffered(Client& cl, SwitchState& st, Controls& ctl)
             logCall(ctl, "teardown " + req.name);
             return false;
         case openclt::kMsgCall:
+            // A switch that stops in the middle of a call, for tests of the
+            // clients' bounded waits: the call is served once continued.
+            if (!ctl.freezeOn.empty() && req.name == ctl.freezeOn) {
+                ctl.freezeOn.clear();
+                raise(SIGSTOP);
+            }
             resp = serveCall(req, st, ctl, &changed);
             break;
         case openclt::kMsgControl:
@@ -245,27 +303,137 @@ bool serveBuffered(Client& cl, SwitchState& st, Controls& ctl)
             ctl.unsaved = true;
             ctl.unsavedSince = nowMs();
         }
-        if (!openclt::sendFrame(cl.fd, openclt::encodeResponse(resp)))
-            return false;
+        queueFrame(cl, openclt::encodeResponse(resp));
     }
+    if (cl.inAt == cl.in.size()) {
+        cl.in.clear();
+        cl.inAt = 0;
+    } else if (cl.inAt >= kCompactBytes) {
+        cl.in.erase(0, cl.inAt);
+        cl.inAt = 0;
+    }
+    return true;
 }
 
-// Reads what client i sent (recv flags: MSG_DONTWAIT for a read that must
-// not wait) and serves its complete frames; closes the client at its end of
-// input, on an error or when it is to be dropped.
-void readAndServe(std::vector<Client>& clients, size_t i, int flags, SwitchState& st, Controls& ctl)
+// Hands a client as much of its answers as its socket takes; false when
+// the connection is broken.
+bool flushOutput(Client& cl)
+{
+    while (cl.pendingOut() > 0) {
+        ssize_t w = send(cl.fd, cl.out.data() + cl.outAt, cl.pendingOut(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        if (w <= 0)
+            return false;
+        cl.outAt += static_cast<size_t>(w);
+    }
+    if (cl.outAt == cl.out.size()) {
+        cl.out.clear();
+        cl.outAt = 0;
+    } else if (cl.outAt >= kCompactBytes) {
+        cl.out.erase(0, cl.outAt);
+        cl.outAt = 0;
+    }
+    return true;
+}
+
+// Takes what a client sent, one read at a time and only while no frame of
+// it waits, so its unserved input stays within one frame and one read.
+void readInput(Client& cl)
 {
     char buf[65536];
-    ssize_t r = recv(clients[i].fd, buf, sizeof buf, flags);
-    if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
-        return;
-    if (r <= 0) {
-        closeClient(clients, i);
+    ssize_t r = recv(cl.fd, buf, sizeof buf, MSG_DONTWAIT);
+    if (r > 0)
+        cl.in.append(buf, static_cast<size_t>(r));
+    else if (r == 0)
+        cl.inputEnded = true;
+    else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+        cl.drop = true;
+}
+
+bool wantsInput(const Client& cl) { return !cl.inputEnded && !cl.throttled() && !frameWaiting(cl); }
+
+// One turn of a client: its answers out, its input in, its frames served.
+// `revents` are poll's events for it (POLLIN alone for a client just taken).
+void serveTurn(Client& cl, short revents, SwitchState& st, Controls& ctl)
+{
+    if ((revents & (POLLOUT | POLLHUP | POLLERR)) && !flushOutput(cl)) {
+        cl.drop = true;
         return;
     }
-    clients[i].in.append(buf, static_cast<size_t>(r));
-    if (!serveBuffered(clients[i], st, ctl))
-        closeClient(clients, i);
+    if ((revents & (POLLIN | POLLHUP | POLLERR)) && wantsInput(cl))
+        readInput(cl);
+    if (cl.drop)
+        return;
+    bool keep = serveBuffered(cl, st, ctl, kFramesPerTurn);
+    // A client being dropped still gets the answers that were due before.
+    if (!flushOutput(cl) || !keep)
+        cl.drop = true;
+    else if (cl.inputEnded && !frameWaiting(cl) && cl.pendingOut() == 0)
+        cl.drop = true;
+}
+
+// Raises the open-file limit to the hard limit (within what kMaxClients
+// needs) and returns how many clients fit beside the reserved descriptors.
+size_t clientCapacity()
+{
+    rlimit rl;
+    if (getrlimit(RLIMIT_NOFILE, &rl) != 0)
+        return 1;
+    rlim_t want = std::min<rlim_t>(rl.rlim_max, kMaxClients + kReservedFds);
+    if (rl.rlim_cur == RLIM_INFINITY || rl.rlim_cur < want) {
+        rlimit raised{want, rl.rlim_max};
+        if (setrlimit(RLIMIT_NOFILE, &raised) == 0)
+            rl.rlim_cur = want;
+    }
+    rlim_t n = std::min<rlim_t>(rl.rlim_cur, kMaxClients + kReservedFds);
+    return n > kReservedFds + 1 ? static_cast<size_t>(n - kReservedFds) : 1;
+}
+
+// Accepts the connections waiting; those beyond `capacity` are closed at
+// once. When the process has no descriptor left for accept, a spare one is
+// given up to take the connection and close it, so that the waiting
+// connection does not keep the listening socket ready (and the loop busy).
+// False when a connection had to be left waiting all the same.
+bool acceptClients(std::vector<Client>& clients, size_t capacity, int* spare, SwitchState& st, Controls& ctl)
+{
+    for (int n = 0; n < kAcceptsPerTurn; ++n) {
+        int fd = accept4(g_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            if ((errno == EMFILE || errno == ENFILE) && *spare >= 0) {
+                close(*spare);
+                int refused = accept4(g_listen, nullptr, nullptr, SOCK_CLOEXEC);
+                if (refused >= 0)
+                    close(refused);
+                *spare = open("/dev/null", O_RDONLY | O_CLOEXEC);
+                continue;
+            }
+            return errno != EMFILE && errno != ENFILE && errno != ENOBUFS && errno != ENOMEM;
+        }
+        if (clients.size() >= capacity) {
+            close(fd);
+            continue;
+        }
+        Client c;
+        c.fd = fd;
+        clients.push_back(std::move(c));
+        // A client writes its first frames right after connecting: serve
+        // what has already come without waiting a turn of poll.
+        serveTurn(clients.back(), POLLIN, st, ctl);
+    }
+    return true;
+}
+
+void dropClosed(std::vector<Client>& clients)
+{
+    auto gone = std::stable_partition(clients.begin(), clients.end(), [](const Client& c) { return !c.drop; });
+    for (auto it = gone; it != clients.end(); ++it)
+        close(it->fd);
+    clients.erase(gone, clients.end());
 }
 
 }  // namespace
@@ -308,38 +476,50 @@ int serverRun(const ServerOptions& opts, SwitchState& st)
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
+    size_t capacity = clientCapacity();
+    int spare = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    fcntl(g_listen, F_SETFL, fcntl(g_listen, F_GETFL) | O_NONBLOCK);
     Controls ctl;
     std::vector<Client> clients;
+    std::vector<pollfd> fds;
+    long long acceptResumeAt = 0;
     while (!g_stop) {
-        std::vector<pollfd> fds;
-        fds.push_back(pollfd{g_listen, POLLIN, 0});
-        for (const Client& c : clients)
-            fds.push_back(pollfd{c.fd, POLLIN, 0});
-        int n = poll(fds.data(), fds.size(), ctl.unsaved ? kSaveIdleMs : 1000);
+        fds.clear();
+        long long restMs = acceptResumeAt - nowMs();
+        fds.push_back(pollfd{g_listen, static_cast<short>(restMs > 0 ? 0 : POLLIN), 0});
+        bool framesWaiting = false;
+        for (const Client& c : clients) {
+            short events = 0;
+            if (c.pendingOut() > 0)
+                events |= POLLOUT;
+            if (wantsInput(c))
+                events |= POLLIN;
+            framesWaiting = framesWaiting || (!c.throttled() && frameWaiting(c));
+            fds.push_back(pollfd{c.fd, events, 0});
+        }
+        int timeout = framesWaiting ? 0 : ctl.unsaved ? kSaveIdleMs : 1000;
+        if (restMs > 0)
+            timeout = static_cast<int>(std::min<long long>(timeout, restMs));
+        int n = poll(fds.data(), fds.size(), timeout);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
-        saveIfDue(opts, st, ctl, n == 0);
-        for (size_t i = clients.size(); i-- > 0;)
-            if (fds[i + 1].revents)
-                readAndServe(clients, i, 0, st, ctl);
-        if (fds[0].revents & POLLIN) {
-            int fd = accept4(g_listen, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0) {
-                Client c;
-                c.fd = fd;
-                clients.push_back(c);
-                // A client writes its first frames right after connecting:
-                // serve what has already come without waiting a turn of poll.
-                readAndServe(clients, clients.size() - 1, MSG_DONTWAIT, st, ctl);
-            }
-        }
+        saveIfDue(opts, st, ctl, n == 0 && !framesWaiting);
+        for (size_t i = 0; i < clients.size(); ++i)
+            if (fds[i + 1].revents || (!clients[i].throttled() && frameWaiting(clients[i])))
+                serveTurn(clients[i], fds[i + 1].revents, st, ctl);
+        dropClosed(clients);
+        if ((fds[0].revents & POLLIN) && !acceptClients(clients, capacity, &spare, st, ctl))
+            acceptResumeAt = nowMs() + kAcceptRestMs;
+        dropClosed(clients);
     }
     saveIfDue(opts, st, ctl, true);
     for (const Client& c : clients)
         close(c.fd);
+    if (spare >= 0)
+        close(spare);
     close(g_listen);
     unlink(opts.socketPath.c_str());
     return 0;
@@ -351,11 +531,9 @@ int controlMain(const std::string& socketPath, int argc, char** argv)
         fprintf(stderr, "usage: switchsim --ctl COMMAND [ARG...]\n");
         return 2;
     }
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socketPath.c_str());
-    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    bool timedOut = false;
+    int fd = openclt::connectSwitch(socketPath.c_str(), openclt::replyTimeoutMs(), &timedOut);
+    if (fd < 0) {
         fprintf(stderr, "switchsim: no simulator at %s\n", socketPath.c_str());
         return 1;
     }

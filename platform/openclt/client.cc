@@ -5,11 +5,15 @@
 // the connection. The registration frame, which has no answer, travels in
 // the same write as the first call (or the teardown): the server reads the
 // same frames in the same order, and is woken once for both.
+//
+// Every wait for the switch is bounded (replyTimeoutMs): a request process
+// must end even when the switch stops in the middle of a call. A call whose
+// answer does not come in time fails with kOpenRpcError, and the handle then
+// fails its later calls at once: a switch that has stopped answering would
+// otherwise cost the process one full wait per call. Registering the handle
+// again gives it a new chance.
 #include "platform/openclt/client.h"
 
-#include <errno.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,6 +29,8 @@ struct HandleState {
     int32_t fd;
     char name[128];
     bool registerPending;  // connected, registration frame not sent yet
+    bool stalled;          // the switch let a wait run out
+    int32_t timeoutMs;     // bound of every wait for the switch
 };
 static_assert(sizeof(HandleState) <= sizeof(OpenClientHandle), "handle state fits the opaque record");
 
@@ -37,14 +43,10 @@ bool connectServer(HandleState* st)
 {
     if (st->fd >= 0)
         return true;
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socketPath());
-    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        close(fd);
+    bool timedOut = false;
+    int fd = connectSwitch(socketPath(), st->timeoutMs, &timedOut);
+    if (fd < 0) {
+        st->stalled = timedOut;
         return false;
     }
     st->fd = fd;
@@ -53,15 +55,15 @@ bool connectServer(HandleState* st)
 }
 
 // Sends one request, preceded by the registration frame while that is pending.
-bool sendRequest(HandleState* st, const Request& req)
+bool sendRequest(HandleState* st, const Request& req, bool* timedOut)
 {
     if (!st->registerPending)
-        return sendFrame(st->fd, encodeRequest(req));
+        return sendFrame(st->fd, encodeRequest(req), timedOut);
     Request reg;
     reg.type = kMsgRegister;
     reg.name = st->name;
     const std::string frames[2] = {encodeRequest(reg), encodeRequest(req)};
-    if (!sendFrames(st->fd, frames, 2))
+    if (!sendFrames(st->fd, frames, 2, timedOut))
         return false;
     st->registerPending = false;
     return true;
@@ -81,14 +83,19 @@ int32_t roundTrip(OpenClientHandle* client, Request& req, std::vector<std::strin
     if (!client)
         return kOpenInvalidParam;
     HandleState* st = stateOf(client);
-    if (st->magic != kMagic)
+    if (st->magic != kMagic || st->stalled)
         return kOpenRpcError;
     if (!connectServer(st))
         return kOpenRpcError;
     std::string answer;
     Response resp;
-    if (!sendRequest(st, req) || !recvFrame(st->fd, &answer) || !decodeResponse(answer, &resp)) {
+    bool timedOut = false;
+    if (!sendRequest(st, req, &timedOut) || !recvFrame(st->fd, &answer, &timedOut) ||
+        !decodeResponse(answer, &resp)) {
+        // A late answer would be taken for the next call's: the connection
+        // goes either way.
         dropConnection(st);
+        st->stalled = timedOut;
         return kOpenRpcError;
     }
     *outs = std::move(resp.outs);
@@ -109,6 +116,7 @@ int openapiClientRegister(const char* clientName, OpenClientHandle* client)
     auto* st = reinterpret_cast<openclt::HandleState*>(client->opaque);
     st->magic = openclt::kMagic;
     st->fd = -1;
+    st->timeoutMs = openclt::replyTimeoutMs();
     snprintf(st->name, sizeof st->name, "%s", clientName);
     return kOpenOk;
 }
@@ -124,7 +132,7 @@ int openapiClientTearDown(OpenClientHandle* client)
         openclt::Request bye;
         bye.type = openclt::kMsgTearDown;
         bye.name = st->name;
-        openclt::sendRequest(st, bye);
+        openclt::sendRequest(st, bye, nullptr);
     }
     openclt::dropConnection(st);
     st->magic = 0;

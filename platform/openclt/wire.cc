@@ -3,8 +3,11 @@
 
 #include <errno.h>
 #include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +17,47 @@ const char* socketPath()
 {
     const char* p = getenv("SWITCHSIM_SOCKET");
     return p && *p ? p : kDefaultSocket;
+}
+
+int replyTimeoutMs()
+{
+    const char* text = getenv("OPENCLT_REPLY_TIMEOUT_MS");
+    if (!text || !*text)
+        return kDefaultReplyTimeoutMs;
+    char* end = nullptr;
+    errno = 0;
+    long v = strtol(text, &end, 10);
+    if (errno != 0 || *end || v < 1 || v > kMaxReplyTimeoutMs)
+        return kDefaultReplyTimeoutMs;
+    return static_cast<int>(v);
+}
+
+namespace {
+
+bool isTimeout(int err) { return err == EAGAIN || err == EWOULDBLOCK || err == EINPROGRESS || err == ETIMEDOUT; }
+
+}  // namespace
+
+int connectSwitch(const char* path, int timeoutMs, bool* timedOut)
+{
+    *timedOut = false;
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    // The send bound also bounds connect, which waits while the switch's
+    // queue of connections not yet accepted is full (a stopped switch).
+    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path);
+    if (setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) != 0 ||
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0 ||
+        connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        *timedOut = isTimeout(errno);
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 void Writer::u16(uint16_t v)
@@ -130,28 +174,39 @@ bool decodeResponse(const std::string& frame, Response* r)
 
 namespace {
 
-bool writeAll(int fd, const char* p, size_t n)
+// Notes a wait that ended at the socket's bound.
+void noteTimeout(ssize_t r, bool* timedOut)
+{
+    if (timedOut && r < 0 && isTimeout(errno))
+        *timedOut = true;
+}
+
+bool writeAll(int fd, const char* p, size_t n, bool* timedOut)
 {
     while (n > 0) {
         ssize_t w = send(fd, p, n, MSG_NOSIGNAL);
         if (w < 0 && errno == EINTR)
             continue;
-        if (w <= 0)
+        if (w <= 0) {
+            noteTimeout(w, timedOut);
             return false;
+        }
         p += w;
         n -= static_cast<size_t>(w);
     }
     return true;
 }
 
-bool readAll(int fd, char* p, size_t n)
+bool readAll(int fd, char* p, size_t n, bool* timedOut)
 {
     while (n > 0) {
         ssize_t r = read(fd, p, n);
         if (r < 0 && errno == EINTR)
             continue;
-        if (r <= 0)
+        if (r <= 0) {
+            noteTimeout(r, timedOut);
             return false;
+        }
         p += r;
         n -= static_cast<size_t>(r);
     }
@@ -160,13 +215,15 @@ bool readAll(int fd, char* p, size_t n)
 
 }  // namespace
 
-bool sendFrame(int fd, const std::string& payload)
+bool sendFrame(int fd, const std::string& payload, bool* timedOut)
 {
-    return sendFrames(fd, &payload, 1);
+    return sendFrames(fd, &payload, 1, timedOut);
 }
 
-bool sendFrames(int fd, const std::string* payloads, size_t count)
+bool sendFrames(int fd, const std::string* payloads, size_t count, bool* timedOut)
 {
+    if (timedOut)
+        *timedOut = false;
     size_t total = 0;
     for (size_t i = 0; i < count; ++i)
         total += 4 + payloads[i].size();
@@ -176,11 +233,13 @@ bool sendFrames(int fd, const std::string* payloads, size_t count)
         w.u32(static_cast<uint32_t>(payloads[i].size()));
         w.bytes(payloads[i].data(), payloads[i].size());
     }
-    return writeAll(fd, w.buf().data(), w.buf().size());
+    return writeAll(fd, w.buf().data(), w.buf().size(), timedOut);
 }
 
-bool recvFrame(int fd, std::string* payload)
+bool recvFrame(int fd, std::string* payload, bool* timedOut)
 {
+    if (timedOut)
+        *timedOut = false;
     // The peer writes each frame with one write, so one read usually brings
     // the length and the whole payload.
     char first[4096];
@@ -189,8 +248,10 @@ bool recvFrame(int fd, std::string* payload)
         ssize_t r = read(fd, first + got, sizeof first - got);
         if (r < 0 && errno == EINTR)
             continue;
-        if (r <= 0)
+        if (r <= 0) {
+            noteTimeout(r, timedOut);
             return false;
+        }
         got += static_cast<size_t>(r);
     }
     const unsigned char* head = reinterpret_cast<const unsigned char*>(first);
@@ -200,7 +261,7 @@ bool recvFrame(int fd, std::string* payload)
         return false;
     payload->assign(first + 4, part);
     payload->resize(len);
-    return part == len || readAll(fd, &(*payload)[part], len - part);
+    return part == len || readAll(fd, &(*payload)[part], len - part, timedOut);
 }
 
 }  // namespace openclt

@@ -30,6 +30,20 @@ constexpr const char* kDefaultSocket = "/tmp/switchsim.sock";
 /// Socket path: $SWITCHSIM_SOCKET or the default.
 const char* socketPath();
 
+/// How long a client waits for the switch: to connect, to hand over a
+/// request and for each part of an answer. Long enough for the slowest
+/// operation on a loaded switch; $OPENCLT_REPLY_TIMEOUT_MS (1 to 3600000)
+/// sets another bound, for tests that stop the switch.
+constexpr int kDefaultReplyTimeoutMs = 30000;
+constexpr int kMaxReplyTimeoutMs = 3600000;
+int replyTimeoutMs();
+
+/// A stream socket connected to the switch at `path`, every later send and
+/// read on it bounded by `timeoutMs` (a read or write that waits longer
+/// fails with EAGAIN); -1 on failure, with *timedOut set when the switch's
+/// queue of new connections stayed full for the whole bound.
+int connectSwitch(const char* path, int timeoutMs, bool* timedOut);
+
 template <class T, class = void>
 struct ArgTraits;
 template <class T>
@@ -120,12 +134,14 @@ std::string encodeResponse(const Response& r);
 bool decodeResponse(const std::string& frame, Response* r);
 
 /// Writes one frame (length prefix and payload); false on error.
-bool sendFrame(int fd, const std::string& payload);
-/// Writes `count` frames with one write; false on error.
-bool sendFrames(int fd, const std::string* payloads, size_t count);
+bool sendFrame(int fd, const std::string& payload, bool* timedOut = nullptr);
+/// Writes `count` frames with one write; false on error. *timedOut, when
+/// given, tells a peer that took no bytes within the socket's send bound.
+bool sendFrames(int fd, const std::string* payloads, size_t count, bool* timedOut = nullptr);
 /// Reads the one frame that answers a request; false on end of input, error,
 /// an oversized frame or bytes past the frame (the exchange is one frame
-/// each way at a time).
-bool recvFrame(int fd, std::string* payload);
+/// each way at a time). *timedOut, when given, tells a peer that sent
+/// nothing within the socket's receive bound.
+bool recvFrame(int fd, std::string* payload, bool* timedOut = nullptr);
 
 }  // namespace openclt
