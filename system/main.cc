@@ -6,11 +6,13 @@ namespace {
 
 // Registrations are not checked here: a failed one is logged by
 // httpdAddCContent and leaves its route absent.
-#define STUB(dir, leaf, method, handler, newline) httpdAddCContent(tree, dir, leaf, kRoute##method, 1, handler);
+#define DIRECTORY(id, path, member) constexpr const char* kDir_##id = path;
+#define STUB(dir, leaf, method, handler, newline) httpdAddCContent(tree, kDir_##dir, leaf, kRoute##method, 1, handler);
 void registerRoutes(RouteTree* tree)
 {
 #include "system/routes.def"
 }
+#undef DIRECTORY
 #undef STUB
 
 }  // namespace

@@ -490,15 +490,19 @@ std::vector<CliRow> cliRows()
     for (const char* f : {"routes_ip_route_table.def", "routes_routing.def", "routes_routing_arptable.def",
                           "routes_routing_config.def", "routes_routing_stats.def"}) {
         std::istringstream in(harness::readFile(harness::sourcePath(std::string("routing/") + f)));
-        std::string line;
+        std::string line, dirPath;
         while (std::getline(in, line)) {
-            if (line.rfind("CLI(\"", 0) != 0)
+            // Rows name their directory by the identifier a DIRECTORY line declares.
+            if (line.rfind("DIRECTORY(", 0) == 0) {
+                size_t p = line.find('"') + 1;
+                dirPath = line.substr(p, line.find('"', p) - p);
+                continue;
+            }
+            if (line.rfind("CLI(", 0) != 0)
                 continue;
             CliRow r;
-            size_t a = 5, b = line.find('"', a);
-            r.dir = line.substr(a, b - a);
-            a = line.find('"', b + 1) + 1;
-            b = line.find('"', a);
+            r.dir = dirPath;
+            size_t a = line.find('"') + 1, b = line.find('"', a);
             r.leaf = line.substr(a, b - a);
             a = b + 3;
             b = line.find(',', a);
