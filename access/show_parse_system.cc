@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 #include "access/cli_bridge.h"
 #include "runtime/envelope.h"
@@ -35,60 +36,72 @@ void wordAt(const char* line, size_t column, char* dst, size_t size)
     dst[n] = '\0';
 }
 
-}  // namespace
-
-int bootvarGet(OpenClientHandle* client, int* count, BootImageRecord* records)
+// The pieces a kLineSize line reader (fgets) takes from a text: a line with
+// its "\n", or the first kLineSize - 1 characters of a longer one, whose rest
+// is the next piece.
+std::vector<std::string> readerLines(const std::string& text)
 {
-    if (!count || !records)
-        return kResultInvalidArgument;
-    int capacity = *count > 0 ? *count : 0;
-    memset(records, 0, sizeof(BootImageRecord) * static_cast<size_t>(capacity));
-    *count = 0;
-    const char* path = OXEL_TMP_DIR "oxel_out_show_bootvar";
-    int rc = cliShowExecuteToFile(client, "show bootvar", path);
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find('\n', pos);
+        size_t end = eol == std::string::npos ? text.size() : eol + 1;
+        if (end - pos > kLineSize - 1)
+            end = pos + kLineSize - 1;
+        out.push_back(text.substr(pos, end - pos));
+        pos = end;
+    }
+    return out;
+}
+
+// Runs `command` into `path` and reads the file whole; removes it. 0, the
+// bridge's result, or 10016.
+int showWhole(OpenClientHandle* client, const char* command, const char* path, const char* caller,
+              std::string* text)
+{
+    int rc = cliShowExecuteToFile(client, command, path);
     if (rc != 0)
         return rc;
     FILE* f = fopen(path, "re");
     if (!f) {
-        LOG(kLogError, "can not open file:%s\r\n", path);
+        LOG_AS(caller, kLogError, "can not open file:%s\r\n", path);
         return kResultOpenFailed;
     }
-    char line[kLineSize];
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        text->append(buf, n);
+    fclose(f);
+    unlink(path);
+    return kResultOk;
+}
+
+}  // namespace
+
+int bootvarRecordsOf(const std::string& text, BootImageRecord* records, int capacity)
+{
     int lineNo = 0, filled = 0;
-    while (fgets(line, sizeof line, f)) {
+    for (const std::string& line : readerLines(text)) {
         if (++lineNo <= 14)
             continue;  // the header
         if (filled >= capacity)
             break;
         BootImageRecord r{};
-        if (sscanf(line, "%d %11s %11s %17s %17s", &r.unit, r.active, r.backup, r.currentActive, r.nextActive) != 5)
+        if (sscanf(line.c_str(), "%d %11s %11s %17s %17s", &r.unit, r.active, r.backup, r.currentActive,
+                   r.nextActive) != 5)
             break;  // the table ends at the first other line
         records[filled++] = r;
     }
-    fclose(f);
-    unlink(path);
-    *count = filled;
-    return kResultOk;
+    return filled;
 }
 
-int managementPortIPv4ParametersGet(OpenClientHandle* client, uint32_t* vlan, char* method, char* address,
-                                    char* mask, char* gateway)
+void managementParamsOf(const std::string& text, uint32_t* vlan, char* method, char* address, char* mask,
+                        char* gateway)
 {
-    if (!vlan || !method || !address || !mask || !gateway)
-        return kResultInvalidArgument;
     for (char* t : {method, address, mask, gateway})
         memset(t, 0, kMgmtTextSize);
-    const char* path = OXEL_TMP_DIR "oxel_out_show_ip_management";
-    int rc = cliShowExecuteToFile(client, "show ip management", path);
-    if (rc != 0)
-        return rc;
-    FILE* f = fopen(path, "re");
-    if (!f) {
-        LOG(kLogError, "can not open file:%s\r\n", path);
-        return kResultOpenFailed;
-    }
-    char line[kLineSize];
-    while (fgets(line, sizeof line, f)) {
+    for (const std::string& piece : readerLines(text)) {
+        const char* line = piece.c_str();
         if (startsWith(line, "IPv4 Management Interface")) {
             if (strlen(line) > 52) {
                 char* end;
@@ -106,7 +119,34 @@ int managementPortIPv4ParametersGet(OpenClientHandle* client, uint32_t* vlan, ch
             wordAt(line, 47, gateway, kMgmtTextSize);
         }
     }
-    fclose(f);
-    unlink(path);
+}
+
+int bootvarGet(OpenClientHandle* client, int* count, BootImageRecord* records)
+{
+    if (!count || !records)
+        return kResultInvalidArgument;
+    int capacity = *count > 0 ? *count : 0;
+    memset(records, 0, sizeof(BootImageRecord) * static_cast<size_t>(capacity));
+    *count = 0;
+    std::string text;
+    int rc = showWhole(client, "show bootvar", OXEL_TMP_DIR "oxel_out_show_bootvar", __func__, &text);
+    if (rc != 0)
+        return rc;
+    *count = bootvarRecordsOf(text, records, capacity);
+    return kResultOk;
+}
+
+int managementPortIPv4ParametersGet(OpenClientHandle* client, uint32_t* vlan, char* method, char* address,
+                                    char* mask, char* gateway)
+{
+    if (!vlan || !method || !address || !mask || !gateway)
+        return kResultInvalidArgument;
+    for (char* t : {method, address, mask, gateway})
+        memset(t, 0, kMgmtTextSize);
+    std::string text;
+    int rc = showWhole(client, "show ip management", OXEL_TMP_DIR "oxel_out_show_ip_management", __func__, &text);
+    if (rc != 0)
+        return rc;
+    managementParamsOf(text, vlan, method, address, mask, gateway);
     return kResultOk;
 }

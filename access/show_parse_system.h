@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/openclt/openclt.h"
 
@@ -19,6 +20,17 @@ static_assert(sizeof(BootImageRecord) == 64, "boot image records are 64 bytes");
 
 /// Size of each text of managementPortIPv4ParametersGet.
 constexpr size_t kMgmtTextSize = 16;
+
+/// The table lines of a "show bootvar" text after its 14 header lines, up
+/// to `capacity` records; the table ends at the first other line. The count
+/// filled.
+int bootvarRecordsOf(const std::string& text, BootImageRecord* records, int capacity);
+
+/// The management interface of a "show ip management" text; the texts are
+/// 16 bytes each and cleared first, the VLAN written only when the text
+/// names one (0..4095).
+void managementParamsOf(const std::string& text, uint32_t* vlan, char* method, char* address, char* mask,
+                        char* gateway);
 
 /// Fills up to *count records from "show bootvar" and sets *count to the
 /// number filled. 0; 10003 for a missing argument; the bridge's 10000; 10016
