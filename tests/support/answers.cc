@@ -13,23 +13,59 @@ namespace harness {
 
 namespace {
 
-// The envelope of an answer (the text after the JSON header), or nullptr.
-cJSON* envelopeOf(const CgiResult& r)
+const char* endingName(Ending e)
 {
-    std::string h = kJsonHeader;
-    if (r.out.compare(0, h.size(), h) != 0)
-        return nullptr;
-    return cJSON_Parse(r.out.c_str() + h.size());
+    switch (e) {
+    case Ending::Bare:
+        return "nothing";
+    case Ending::Newline:
+        return "one newline";
+    case Ending::BareOrNewline:
+        break;
+    }
+    return "nothing or one newline";
 }
 
 }  // namespace
 
-std::unique_ptr<Json> envelope(const CgiResult& r)
+cJSON* parseOne(const std::string& text, Ending ending, std::string* why)
+{
+    std::string reason;
+    cJSON* root = nullptr;
+    // cJSON skips leading white space itself; a program's document starts at once.
+    if (text.empty() || (text[0] != '{' && text[0] != '[')) {
+        reason = "no JSON document at the start";
+    } else {
+        // Without require_null_terminated, `end` stops right after the document,
+        // before any white space, so the tail is judged here byte by byte.
+        const char* end = nullptr;
+        root = cJSON_ParseWithOpts(text.c_str(), &end, 0);
+        if (!root) {
+            reason = "not JSON";
+        } else {
+            std::string tail = text.substr(static_cast<size_t>(end - text.c_str()));
+            bool fits = (tail.empty() && ending != Ending::Newline) || (tail == "\n" && ending != Ending::Bare);
+            if (!fits) {
+                reason = "after the document comes \"" + tail + "\" where " + endingName(ending) + " may";
+                cJSON_Delete(root);
+                root = nullptr;
+            }
+        }
+    }
+    if (why)
+        *why = reason;
+    return root;
+}
+
+std::unique_ptr<Json> envelope(const CgiResult& r, Ending ending)
 {
     std::string h = kJsonHeader;
-    if (r.out.compare(0, h.size(), h) != 0)
-        return std::make_unique<Json>("");
-    return std::make_unique<Json>(r.out.substr(h.size()));
+    if (r.out.compare(0, h.size(), h) != 0) {
+        auto e = std::make_unique<Json>("", ending);
+        e->why = "no JSON header";
+        return e;
+    }
+    return std::make_unique<Json>(r.out.substr(h.size()), ending);
 }
 
 CgiResult request(const std::string& method, const std::string& uri, const std::string& body)
@@ -46,24 +82,21 @@ CgiResult request(const std::string& method, const std::string& uri, const std::
 
 int codeOf(const CgiResult& r)
 {
-    cJSON* e = envelopeOf(r);
-    const cJSON* c = cJSON_GetObjectItemCaseSensitive(cJSON_GetObjectItemCaseSensitive(e, "resp"), "respCode");
-    int code = cJSON_IsNumber(c) ? c->valueint : -1;
-    cJSON_Delete(e);
-    return code;
+    auto e = envelope(r);
+    const cJSON* c = cJSON_GetObjectItemCaseSensitive(cJSON_GetObjectItemCaseSensitive(e->root, "resp"), "respCode");
+    return cJSON_IsNumber(c) ? c->valueint : -1;
 }
 
 std::string dataOf(const CgiResult& r, const char* member)
 {
-    cJSON* e = envelopeOf(r);
-    cJSON* d = cJSON_GetObjectItemCaseSensitive(e, member);
+    auto e = envelope(r);
+    const cJSON* d = cJSON_GetObjectItemCaseSensitive(e->root, member);
     std::string s;
     if (d) {
         char* t = cJSON_PrintUnformatted(d);
         s = t ? t : "";
         free(t);
     }
-    cJSON_Delete(e);
     return s;
 }
 
