@@ -26,8 +26,7 @@ harness::CgiRequest requestOf(const char* program, const char* method, const cha
 harness::CgiResult runRow(const Row& row)
 {
     harness::writeAdminSession();
-    for (const char* s : row.setup) {
-        std::string line = s;
+    for (const std::string& line : row.setup) {
         size_t a = line.find(' ');
         size_t b = line.find(' ', a + 1);
         std::string method = line.substr(0, a);
@@ -45,6 +44,31 @@ std::string codeEnvelope(int code, const char* msg, bool newline)
     if (newline)
         s += "\n";
     return s;
+}
+
+std::string dataEnvelope(const char* member, std::initializer_list<Field> fields)
+{
+    std::string s = std::string("{\n\t\"") + member + "\":\t{";
+    const char* sep = "\n\t\t";
+    for (const Field& f : fields) {
+        s += sep + std::string("\"") + f.name + "\":\t" + f.value.text;
+        sep = ",\n\t\t";
+    }
+    // Then the resp member of a success envelope.
+    return s + "\n\t}," + codeEnvelope(0, "Success", false).substr(1);
+}
+
+std::string dataEnvelopeNl(const char* member, std::initializer_list<Field> fields)
+{
+    return dataEnvelope(member, fields) + "\n";
+}
+
+Steps steps(std::initializer_list<Steps> parts)
+{
+    Steps all;
+    for (const Steps& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
 }  // namespace e2e

@@ -7,6 +7,25 @@
 namespace {
 
 using e2e::Row;
+// The rows' words: envelope builders, common answers and set-up steps.
+using e2e::codeEnvelope;
+using e2e::dataEnvelope;
+using e2e::dataEnvelopeNl;
+using e2e::kInvalid;
+using e2e::kInvalidNl;
+using e2e::kNotFound;
+using e2e::kNotFoundNl;
+using e2e::kOkNl;
+using e2e::kSetupHelpers;
+using e2e::kSetupStaticRoute;
+using e2e::kSetupTwoVlansInNet10;
+using e2e::kSetupVlan10;
+using e2e::kSetupVlan10Routing;
+using e2e::kSetupVlan10TwoAddrs;
+using e2e::kSetupVlans30And40;
+using e2e::kUnsupported;
+using e2e::kUnsupportedNl;
+using e2e::steps;
 
 const Row kRows[] = {
 #include "tests/e2e/rows_runtime.inc"
