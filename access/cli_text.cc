@@ -169,6 +169,16 @@ bool cliSafe(const std::string& text)
     return text.find('\0') == std::string::npos && cliSafe(text.c_str());
 }
 
+std::string fillTemplate(const char* tmpl, const std::string& value)
+{
+    std::string t = tmpl ? tmpl : "";
+    size_t u = t.find("%u"), s = t.find("%s");
+    size_t at = u < s ? u : s;
+    if (at == std::string::npos)
+        return t;
+    return t.substr(0, at) + value + t.substr(at + 2);
+}
+
 std::string vlanScoped(uint32_t vlan, const std::string& line)
 {
     return "configure\ninterface vlan " + std::to_string(vlan) + "\n" + line + "\nexit\nexit\n";

@@ -55,6 +55,10 @@ int intfCliName(uint32_t intIfNum, std::string* name);
 bool cliSafe(const std::string& text);
 bool cliSafe(const char* text);
 
+/// `tmpl` with its first "%u" or "%s" replaced by `value` (a value's own
+/// "%u" stays text).
+std::string fillTemplate(const char* tmpl, const std::string& value);
+
 /// "configure\ninterface vlan <n>\n<line>\nexit\nexit\n"
 std::string vlanScoped(uint32_t vlan, const std::string& line);
 /// "configure\ninterface <name>\n<line>\nexit\nexit\n"

@@ -1,10 +1,8 @@
-// Exported handlers of swarmgate, one per route of its table, and its route list.
+// Exported handlers of swarmgate, one per route of its table.
 #pragma once
 
-#include "runtime/program_rows.h"
-
-#define HF_ROUTES "mcast/routes.def"
-#include "runtime/rows_declare.inc"
-#undef HF_ROUTES
-
-HF_PROGRAM_ROWS(swarmgate)
+#define DIRECTORY(id, path, member)
+#define STUB(dir, leaf, method, handler, newline) extern "C" int handler(void);
+#include "mcast/routes.def"
+#undef DIRECTORY
+#undef STUB

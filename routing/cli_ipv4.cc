@@ -30,15 +30,6 @@ using showparse::RouteSummary;
 
 namespace {
 
-// Work file words of the apply files: the route group, and the IP interface
-// group whose files the ARP settings share.
-const char* const kRtrWord = "rtr";
-const char* const kRcfgWord = "rcfg";
-// The stem of a script pair: the group's word and the row's key token.
-std::string stemOf(const char* word, const char* token)
-{
-    return std::string(word) + "_" + token;
-}
 // Interface numbers tried when a CLI interface name is turned into a number.
 constexpr uint32_t kIntfSearchMax = 256;
 
@@ -186,11 +177,11 @@ int answerWrite(const RouteCtx& r, ResultCode code) { return answer(r, code, nul
 
 // --- Show text -------------------------------------------------------------------
 
-// Runs `command` into a work file named by `stem` (TempFile: a name of this
+// Runs `command` into the row's show output file (TempFile: a name of this
 // request's own) and reads it whole.
-int showText(const std::string& stem, const std::string& command, const char* caller, std::string* text)
+int showText(const CliRow& row, const std::string& command, const char* caller, std::string* text)
 {
-    return clitext::showToText(stem.c_str(), command.c_str(), clitext::kShowCap, text, caller);
+    return clitext::showToText(row.output, command.c_str(), row.cap, text, caller);
 }
 
 // Interface number of a CLI interface name ("1/0/5", "vlan 10"), found among
@@ -226,10 +217,11 @@ bool protoFits(char code, uint32_t proto)
 // rtrIpRouteEntryGetNextCli: the first line whose destination is greater
 // than the start, or equal with a longer prefix; an empty or invalid start
 // takes the first line.
-int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, uint32_t proto, RouteLine* out)
+int rtrIpRouteEntryGetNextCli(const CliRow& row, const std::string& startDest, uint32_t startLen, uint32_t proto,
+                              RouteLine* out)
 {
     std::string text;
-    int rc = showText("show_ip_route_tbl", "show ip route", __func__, &text);
+    int rc = showText(row, row.show, __func__, &text);
     if (rc != 0)
         return rc;
     uint32_t start = 0;
@@ -247,10 +239,10 @@ int rtrIpRouteEntryGetNextCli(const std::string& startDest, uint32_t startLen, u
 
 // rtrIpRouteLookupCli: the first line with this destination text, prefix
 // length and protocol.
-int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, RouteLine* out)
+int rtrIpRouteLookupCli(const CliRow& row, const std::string& dest, uint32_t len, uint32_t proto, RouteLine* out)
 {
     std::string text;
-    int rc = showText("show_ip_route_lkp", "show ip route", __func__, &text);
+    int rc = showText(row, row.show, __func__, &text);
     if (rc != 0)
         return rc;
     for (const RouteLine& l : showparse::routeLines(text))
@@ -262,10 +254,10 @@ int rtrIpRouteLookupCli(const std::string& dest, uint32_t len, uint32_t proto, R
 }
 
 // rtrShowRouteNextCli: the next static route after the start (0: the first).
-int rtrShowRouteNextCli(uint32_t start, uint32_t startLen, RouteLine* out)
+int rtrShowRouteNextCli(const CliRow& row, uint32_t start, uint32_t startLen, RouteLine* out)
 {
     std::string text;
-    int rc = showText("show_ip_route", "show ip route", __func__, &text);
+    int rc = showText(row, row.show, __func__, &text);
     if (rc != 0)
         return rc;
     for (const RouteLine& l : showparse::routeLines(text)) {
@@ -281,80 +273,72 @@ int rtrShowRouteNextCli(uint32_t start, uint32_t startLen, RouteLine* out)
 
 // --- IP interface -------------------------------------------------------------------
 
-int rcfgShowIpInterfaceFetch(uint32_t intIfNum, const char* file, std::string* text,
+// The row's SHOW about the port of an interface number ("%s": its CLI name).
+int rcfgShowIpInterfaceFetch(const CliRow& row, uint32_t intIfNum, std::string* text,
                              const char* caller = "rcfgShowIpInterfaceFetch")
 {
     std::string name;
     int rc = clitext::intfCliName(intIfNum, &name);
     if (rc != 0)
         return rc;
-    return showText(file, "show ip interface " + name, caller, text);
+    return showText(row, clitext::fillTemplate(row.show, name), caller, text);
 }
 
-int rtrShowIpInterfaceMethod(uint32_t intIfNum, uint32_t* method)
+int rtrShowIpInterfaceMethod(const CliRow& row, uint32_t intIfNum, uint32_t* method)
 {
     std::string text;
-    int rc = rcfgShowIpInterfaceFetch(intIfNum, "show_ip_intf_meth", &text, __func__);
+    int rc = rcfgShowIpInterfaceFetch(row, intIfNum, &text, __func__);
     if (rc != 0)
         return rc;
     *method = showparse::ipIntfAddrMethodOf(text);
     return kResultOk;
 }
 
-// Applies "interface <u/s/p>\n<line>\nexit\n" to the interface of query `query`.
-int applyToIntf(const char* query, const std::string& line, const char* token)
+// Applies "interface <u/s/p>\n<line>\nexit\n" to the port of the row's IN_PORT query.
+int applyToIntf(const CliRow& row, const std::string& line)
 {
     std::string name;
-    int rc = clitext::intfCliName(queryExactU32(query), &name);
+    int rc = clitext::intfCliName(queryExactU32(row.scopeQuery), &name);
     if (rc != 0)
         return rc;
-    return clitext::applyText(stemOf(kRcfgWord, token).c_str(), "interface " + name + "\n" + line + "\nexit\n");
+    return clitext::applyText(row.script, "interface " + name + "\n" + line + "\nexit\n");
 }
 
 // --- ARP ------------------------------------------------------------------------------
 
 // The ARP group answers 17002 when the switch fails its show command.
-int arpShow(const std::string& stem, const char* command, const char* caller, std::string* text)
+int arpShow(const CliRow& row, const char* caller, std::string* text)
 {
-    int rc = showText(stem, command, caller, text);
+    int rc = showText(row, row.show, caller, text);
     return rc == kResultOpenFailed || rc == kResultOk ? rc : kResultUnsupported;
 }
 
-int rcfgShowArpBriefFetch(ArpSource source, ArpBrief* out)
+int rcfgShowArpBriefFetch(const CliRow& row, ArpBrief* out)
 {
     std::string text;
-    int rc = source == kArpShow ? arpShow("show_arp", "show arp", __func__, &text)
-                                : arpShow("show_arp_brief", "show arp brief", __func__, &text);
+    int rc = arpShow(row, __func__, &text);
     if (rc == kResultOk)
         *out = showparse::arpBriefOf(text);
     return rc;
 }
 
-int arpTableFetch(ArpEntryView view, std::vector<ArpLine>* lines)
+int arpTableFetch(const CliRow& row, std::vector<ArpLine>* lines)
 {
-    const char* stem = view == kArpEntryNext          ? "show_arp_iter"
-                       : view == kArpEntryNextWithMac ? "show_arp_mac_iter"
-                                                      : "show_arp_entry";
     std::string text;
-    int rc = arpShow(stem, "show arp", "arpTableFetch", &text);
+    int rc = arpShow(row, __func__, &text);
     if (rc == kResultOk)
         *lines = showparse::arpLines(text);
     return rc;
-}
-
-int applyGlobal(const char* token, const std::string& text)
-{
-    return clitext::applyText(stemOf(kRcfgWord, token).c_str(), text);
 }
 
 // --- Statistics -------------------------------------------------------------------------
 
 // rtrShowIpStatsFetchToJson: every line that starts with one of the labels
 // adds its counter to `o`.
-int rtrShowIpStatsFetchToJson(cJSON* o)
+int rtrShowIpStatsFetchToJson(const CliRow& row, cJSON* o)
 {
     std::string text;
-    int rc = showText("show_ip_stats", "show ip stats", __func__, &text);
+    int rc = showText(row, row.show, __func__, &text);
     if (rc != 0)
         return rc;
     for (const showparse::Counter& c : showparse::ipStatsOf(text))
@@ -363,10 +347,10 @@ int rtrShowIpStatsFetchToJson(cJSON* o)
 }
 
 // rtrStatsFetchCmd: the summary counters of a route summary command.
-int rtrStatsFetchCmd(const char* command, const char* fileWord, RouteSummary* out)
+int rtrStatsFetchCmd(const CliRow& row, RouteSummary* out)
 {
     std::string text;
-    int rc = showText(fileWord, command, __func__, &text);
+    int rc = showText(row, row.show, __func__, &text);
     if (rc == kResultOk)
         *out = showparse::routeSummaryOf(text);
     return rc;
@@ -376,7 +360,7 @@ int rtrStatsFetchCmd(const char* command, const char* fileWord, RouteSummary* ou
 
 // --- Route table classes -------------------------------------------------------------------
 
-int routeEntryGetNext(const RouteCtx& r)
+int routeEntryGetNextRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     if (!readBody(&b))
@@ -389,7 +373,7 @@ int routeEntryGetNext(const RouteCtx& r)
         bodyNumber(b.json, "routeProto", &proto) == kBad)
         return answerView(r, kResultInvalidArgument, nullptr);
     RouteLine l;
-    int rc = rtrIpRouteEntryGetNextCli(dest, conv::maskLength(maskNum), proto, &l);
+    int rc = rtrIpRouteEntryGetNextCli(row, dest, conv::maskLength(maskNum), proto, &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
@@ -400,7 +384,7 @@ int routeEntryGetNext(const RouteCtx& r)
     return answerView(r, kResultOk, o);
 }
 
-int routeLookupField(const RouteCtx& r, LookupField field)
+int routeLookupFieldRow(const RouteCtx& r, const CliRow& row)
 {
     Query q;
     const char* dest = q.find("routeDest");
@@ -409,31 +393,31 @@ int routeLookupField(const RouteCtx& r, LookupField field)
     if (!dest || !mask || (*mask && !parseIpv4(mask, &maskNum)))
         return answerView(r, kResultInvalidArgument, nullptr);
     RouteLine l;
-    int rc = rtrIpRouteLookupCli(dest, conv::maskLength(maskNum), queryNumber(q, "routeProto"), &l);
+    int rc = rtrIpRouteLookupCli(row, dest, conv::maskLength(maskNum), queryNumber(q, "routeProto"), &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
-    if (field == kLookupMetric)
-        cJSON_AddNumberToObject(o, "metric", l.metric);
-    else if (field == kLookupNextHopIntf)
-        cJSON_AddStringToObject(o, "nextHopIntf", l.intf.c_str());
+    if (row.picks == kLookupMetric)
+        cJSON_AddNumberToObject(o, row.answers, l.metric);
+    else if (row.picks == kLookupNextHopIntf)
+        cJSON_AddStringToObject(o, row.answers, l.intf.c_str());
     else
-        cJSON_AddStringToObject(o, "nextHopAddr", l.nextHop.empty() ? "0.0.0.0" : l.nextHop.c_str());
+        cJSON_AddStringToObject(o, row.answers, l.nextHop.empty() ? "0.0.0.0" : l.nextHop.c_str());
     return answerView(r, kResultOk, o);
 }
 
-int staticRouteNext(const RouteCtx& r, bool readsStart)
+int staticRouteNextRow(const RouteCtx& r, const CliRow& row)
 {
     uint32_t start = 0, startLen = 0;
-    if (readsStart) {
+    if (row.reads[0]) {
         Query q;
-        const char* pfx = q.find("destPfx");
+        const char* pfx = q.find(row.reads[0]);
         if (!pfx || !parseIpv4(pfx, &start))
             start = 0;  // none or no address: the first static route
-        startLen = queryNumber(q, "pfxLen");
+        startLen = queryNumber(q, row.reads[1]);
     }
     RouteLine l;
-    int rc = rtrShowRouteNextCli(start, startLen, &l);
+    int rc = rtrShowRouteNextCli(row, start, startLen, &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     RouteRecord rec;
@@ -458,49 +442,50 @@ int staticRouteNext(const RouteCtx& r, bool readsStart)
     return answerView(r, kResultOk, o);
 }
 
-int staticRouteChange(const RouteCtx& r, RouteChangeOp op, const char* token)
+int staticRouteChangeRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     if (!readBody(&b))
         return answerWrite(r, kResultInvalidArgument);
-    const cJSON* rt = cJSON_GetObjectItem(b.json, "route");
+    const cJSON* rt = cJSON_GetObjectItem(b.json, row.reads[0]);
     std::string pfxText;
     uint32_t pfx = 0, len = 0, pref = 0;
     if (!cJSON_IsObject(rt) || bodyText(rt, "destPfx", &pfxText) != kGot || !parseIpv4(pfxText, &pfx) ||
         bodyNumber(rt, "pfxLen", &len) == kBad || len > 32 || bodyNumber(rt, "pref", &pref) == kBad || pref > 255)
         return answerWrite(r, kResultInvalidArgument);
-    std::string text = "no ip route " + conv::ipv4Text(pfx) + " " + maskText(len) + "\n";
-    if (op != kRouteDelete) {
+    std::string text = std::string(row.elseSends) + " " + conv::ipv4Text(pfx) + " " + maskText(len) + "\n";
+    if (row.picks != kRouteDelete) {
         // The next hop: the first element of `nextHops` (beside `route`, or inside it).
-        const cJSON* hops = cJSON_GetObjectItem(b.json, "nextHops");
+        const cJSON* hops = cJSON_GetObjectItem(b.json, row.reads[1]);
         if (!hops)
-            hops = cJSON_GetObjectItem(rt, "nextHops");
+            hops = cJSON_GetObjectItem(rt, row.reads[1]);
         const cJSON* first = cJSON_IsArray(hops) ? cJSON_GetArrayItem(hops, 0) : nullptr;
         std::string nhText;
         uint32_t nh = 0;
         if (!cJSON_IsObject(first) || bodyText(first, "nhAddr", &nhText) != kGot || !parseIpv4(nhText, &nh))
             return answerWrite(r, kResultInvalidArgument);
-        std::string add = "ip route " + conv::ipv4Text(pfx) + " " + maskText(len) + " " + conv::ipv4Text(nh);
+        std::string add = std::string(row.sends) + " " + conv::ipv4Text(pfx) + " " + maskText(len) + " " +
+                          conv::ipv4Text(nh);
         if (pref > 1)
             add += " " + std::to_string(pref);
         add += "\n";
-        text = op == kRouteModify ? text + add : add;
+        text = row.picks == kRouteModify ? text + add : add;
     }
-    return answerWrite(r, clitext::applyText(stemOf(kRtrWord, token).c_str(), text));
+    return answerWrite(r, clitext::applyText(row.script, text));
 }
 
 // --- IP interface classes -------------------------------------------------------------------
 
-int ipIntfField(const RouteCtx& r, const char* query, IntfField field, const char* member)
+int ipIntfFieldRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    int rc = rcfgShowIpInterfaceFetch(queryExactU32(query), "show_ip_intf", &text);
+    int rc = rcfgShowIpInterfaceFetch(row, queryExactU32(row.scopeQuery), &text);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     IpIntfRecord rec = showparse::ipIntfRecordOf(text);
     cJSON* o = cJSON_CreateObject();
     int mode = -1;
-    switch (field) {
+    switch (static_cast<IntfField>(row.picks)) {
     case kIntfRoutingMode: mode = rec.routingMode; break;
     case kIntfNetDirBcast: mode = rec.netDirBcast; break;
     case kIntfDestUnreach: mode = rec.destUnreach; break;
@@ -511,12 +496,12 @@ int ipIntfField(const RouteCtx& r, const char* query, IntfField field, const cha
     case kIntfOperState: mode = rec.status; break;
     case kIntfIpMtu:
     case kIntfBandwidth: {
-        bool has = field == kIntfIpMtu ? rec.hasMtu : rec.hasBandwidth;
-        if (!has) {
+        bool mtu = row.picks == kIntfIpMtu;
+        if (!(mtu ? rec.hasMtu : rec.hasBandwidth)) {
             cJSON_Delete(o);
             return answerView(r, kResultApiNotFound, nullptr);
         }
-        cJSON_AddNumberToObject(o, member, field == kIntfIpMtu ? rec.ipMtu : rec.bandwidth);
+        cJSON_AddNumberToObject(o, row.answers, mtu ? rec.ipMtu : rec.bandwidth);
         return answerView(r, kResultOk, o);
     }
     }
@@ -524,51 +509,52 @@ int ipIntfField(const RouteCtx& r, const char* query, IntfField field, const cha
         cJSON_Delete(o);
         return answerView(r, kResultApiNotFound, nullptr);
     }
-    cJSON_AddStringToObject(o, member, mode == 1 ? "enable" : "disable");
+    cJSON_AddStringToObject(o, row.answers, mode == 1 ? "enable" : "disable");
     return answerView(r, kResultOk, o);
 }
 
-int ipIntfAddrMethod(const RouteCtx& r)
+int ipIntfAddrMethodRow(const RouteCtx& r, const CliRow& row)
 {
     Query q;
     uint32_t method = 0;
-    int rc = rtrShowIpInterfaceMethod(queryNumber(q, "intf"), &method);
+    int rc = rtrShowIpInterfaceMethod(row, queryNumber(q, row.scopeQuery), &method);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
-    cJSON_AddNumberToObject(o, "addrMethod", method);
+    cJSON_AddNumberToObject(o, row.answers, method);
     cJSON_AddNumberToObject(o, "clientIdEnable", 0);
     return answerView(r, kResultOk, o);
 }
 
-int ipIntfModeSet(const RouteCtx& r, const char* query, const char* member, const char* line, const char* token)
+int ipIntfModeSetRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     bool on = false;
-    if (!readBody(&b) || !bodyMode(b.json, member, &on))
+    if (!readBody(&b) || !bodyMode(b.json, row.reads[0], &on))
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyToIntf(query, std::string(on ? "" : "no ") + line, token));
+    return answerWrite(r, applyToIntf(row, std::string(on ? "" : "no ") + row.sends));
 }
 
-int ipIntfNumberSet(const RouteCtx& r, const char* query, const char* member, const char* words, const char* token)
+int ipIntfNumberSetRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     uint32_t v = 0;
-    if (!readBody(&b) || bodyNumber(b.json, member, &v) != kGot)
+    if (!readBody(&b) || bodyNumber(b.json, row.reads[0], &v) != kGot)
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyToIntf(query, std::string(words) + " " + std::to_string(v), token));
+    return answerWrite(r, applyToIntf(row, clitext::fillTemplate(row.sends, std::to_string(v))));
 }
 
 // --- ARP classes ----------------------------------------------------------------------------
 
-int arpField(const RouteCtx& r, ArpSource source, ArpField field, const char* member)
+int arpFieldRow(const RouteCtx& r, const CliRow& row)
 {
     ArpBrief a;
-    int rc = rcfgShowArpBriefFetch(source, &a);
+    int rc = rcfgShowArpBriefFetch(row, &a);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
-    switch (field) {
+    const char* member = row.answers;
+    switch (static_cast<ArpField>(row.picks)) {
     case kArpAgeTime: cJSON_AddNumberToObject(o, member, a.ageTime); break;
     case kArpResponseTime: cJSON_AddNumberToObject(o, member, a.responseTime); break;
     case kArpRetries: cJSON_AddNumberToObject(o, member, a.retries); break;
@@ -592,11 +578,12 @@ int arpField(const RouteCtx& r, ArpSource source, ArpField field, const char* me
     return answerView(r, kResultOk, o);
 }
 
-int arpEntry(const RouteCtx& r, ArpEntryView view)
+int arpEntryRow(const RouteCtx& r, const CliRow& row)
 {
-    uint32_t ip = queryExactIpv4("ipAddr");
+    ArpEntryView view = static_cast<ArpEntryView>(row.picks);
+    uint32_t ip = queryExactIpv4(row.reads[0]);
     std::vector<ArpLine> lines;
-    int rc = arpTableFetch(view, &lines);
+    int rc = arpTableFetch(row, &lines);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     const ArpLine* found = nullptr;
@@ -630,47 +617,47 @@ int arpEntry(const RouteCtx& r, ArpEntryView view)
     return answerView(r, kResultOk, o);
 }
 
-int arpModeSet(const RouteCtx& r, const char* member, const char* line, const char* token)
+int arpModeSetRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     bool on = false;
-    if (!readBody(&b) || !bodyMode(b.json, member, &on))
+    if (!readBody(&b) || !bodyMode(b.json, row.reads[0], &on))
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyGlobal(token, std::string(on ? "" : "no ") + line + "\n"));
+    return answerWrite(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
 }
 
-int arpNumberSet(const RouteCtx& r, const char* member, const char* words, const char* token)
+int arpNumberSetRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     uint32_t v = 0;
-    if (!readBody(&b) || bodyNumber(b.json, member, &v) != kGot)
+    if (!readBody(&b) || bodyNumber(b.json, row.reads[0], &v) != kGot)
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyGlobal(token, std::string(words) + " " + std::to_string(v) + "\n"));
+    return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, std::to_string(v))));
 }
 
-int arpClear(const RouteCtx& r, const char* flag, const char* flagWord, const char* line, const char* token)
+int arpClearRow(const RouteCtx& r, const CliRow& row)
 {
-    bool on = false;
-    if (flag) {
+    bool on = !row.reads[0];
+    if (row.reads[0]) {
         Query q;
-        const char* v = q.find(flag);
+        const char* v = q.find(row.reads[0]);
         on = v && (strcmp(v, "true") == 0 || strcmp(v, "1") == 0);
     } else {
         free(requestDataGet());
     }
-    return answerWrite(r, applyGlobal(token, std::string(line) + (on ? std::string(" ") + flagWord : "") + "\n"));
+    return answerWrite(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
 }
 
-int arpAddressLine(const RouteCtx& r, const char* member, const char* words, const char* token)
+int arpAddressLineRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    if (r.method == kMethodPost || r.method == kMethodPut) {
+    if (row.readsFrom[0] == clirow::kFromB) {
         Body b;
-        if (!readBody(&b) || bodyText(b.json, member, &text) != kGot)
+        if (!readBody(&b) || bodyText(b.json, row.reads[0], &text) != kGot)
             return answerWrite(r, kResultInvalidArgument);
     } else {
         Query q;
-        const char* v = q.find(member);
+        const char* v = q.find(row.reads[0]);
         if (!v)
             return answerWrite(r, kResultInvalidArgument);
         text = v;
@@ -678,47 +665,47 @@ int arpAddressLine(const RouteCtx& r, const char* member, const char* words, con
     uint32_t ip = 0;
     if (!parseIpv4(text, &ip))
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyGlobal(token, std::string(words) + " " + conv::ipv4Text(ip) + "\n"));
+    return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, conv::ipv4Text(ip))));
 }
 
-int arpStaticAdd(const RouteCtx& r, const char* addrMember, const char* macMember, const char* words,
-                 const char* token)
+int arpStaticAddRow(const RouteCtx& r, const CliRow& row)
 {
     Body b;
     std::string addr, macText, mac;
     uint32_t ip = 0;
-    if (!readBody(&b) || bodyText(b.json, addrMember, &addr) != kGot || !parseIpv4(addr, &ip) ||
-        bodyText(b.json, macMember, &macText) != kGot || !parseMac(macText, &mac))
+    if (!readBody(&b) || bodyText(b.json, row.reads[0], &addr) != kGot || !parseIpv4(addr, &ip) ||
+        bodyText(b.json, row.reads[1], &macText) != kGot || !parseMac(macText, &mac))
         return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyGlobal(token, std::string(words) + " " + conv::ipv4Text(ip) + " " + mac + "\n"));
+    std::string line = clitext::fillTemplate(row.sends, conv::ipv4Text(ip));
+    return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(line.c_str(), mac)));
 }
 
 // --- Statistics classes ------------------------------------------------------------------------
 
-int ipv4Stats(const RouteCtx& r)
+int ipv4StatsRow(const RouteCtx& r, const CliRow& row)
 {
     cJSON* o = cJSON_CreateObject();
-    int rc = rtrShowIpStatsFetchToJson(o);
+    int rc = rtrShowIpStatsFetchToJson(row, o);
     return answerView(r, rc, o);
 }
 
-int routeSummary(const RouteCtx& r, Family family, SummaryView view)
+int routeSummaryRow(const RouteCtx& r, const CliRow& row)
 {
+    SummaryView view = static_cast<SummaryView>(row.picks);
     RouteSummary s;
-    int rc = family == kIpv4 ? rtrStatsFetchCmd("show ip route summary", "show_ip_route_summary", &s)
-                             : rtrStatsFetchCmd("show ipv6 route summary", "show_ipv6_route_summary", &s);
+    int rc = rtrStatsFetchCmd(row, &s);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     cJSON* o = cJSON_CreateObject();
     if (view == kSummaryEcmpCount) {
-        cJSON_AddNumberToObject(o, "count", s.ecmpRoutes);
+        cJSON_AddNumberToObject(o, row.answers, s.ecmpRoutes);
         return answerView(r, kResultOk, o);
     }
     if (view == kSummaryTotalCount) {
-        cJSON_AddNumberToObject(o, "count", s.total);
+        cJSON_AddNumberToObject(o, row.answers, s.total);
         return answerView(r, kResultOk, o);
     }
-    bool v6 = family == kIpv6;
+    bool v6 = view == kSummaryIpv6Table;
     uint32_t best = s.connected + s.staticRoutes + s.rip + s.ospf;
     auto num = [o](const char* name, double v) { cJSON_AddNumberToObject(o, name, v); };
     auto flag = [o](const char* name, bool v) { cJSON_AddBoolToObject(o, name, v); };

@@ -1,21 +1,23 @@
 // Classes of the CLI-backed route table, IP interface, ARP and statistics routes.
 //
-// Each route is one CLI row naming a class below and the row's own words:
-// the field it answers, the request member it reads, the CLI words it sends
-// and the key token of its work files. Views run a show command into a work
-// file of their own ("oxel_out_show_<what>_<pid>_<n>") and read it line by
-// line; changes write a script into "oxel_in_<word>_<token>_<pid>_<n>" and
-// apply it. No two requests share a work file, every one is removed on every
-// path, and no request text reaches a script before it has been parsed as
-// what it stands for (an address, a MAC address, a number).
+// A CLI row names its class and, by name, what the class runs and answers
+// (access/cli_row.h): the show command and the stem of its output file, the
+// request members read, the CLI text sent and the stem of the script pair,
+// the member answered and, with PICKS, which of the class's fields or forms
+// the row takes. No two requests share a work file, every one is removed on
+// every path, and no request text reaches a script before it has been parsed
+// as what it stands for (an address, a MAC address, a number).
 #pragma once
 
 #include <cstdint>
+
+#include "access/cli_row.h"
 #include "routing/route_classes.h"
 
 namespace cli4 {
 
-// --- Classes ---------------------------------------------------------------
+using clirow::CliRow;
+using route::RouteCtx;
 
 /// The field a route lookup answers.
 enum LookupField : uint8_t { kLookupMetric, kLookupNextHopIntf, kLookupNextHopAddr };
@@ -33,60 +35,72 @@ enum ArpField : uint8_t {
     kArpStaticCounts,  // configured, active, max
     kArpCacheStats,    // cacheCurrent, cachePeak, staticMax
 };
-/// Where the ARP counters are read: "show arp" or "show arp brief".
-enum ArpSource : uint8_t { kArpShow, kArpShowBrief };
 /// The ARP table views.
 enum ArpEntryView : uint8_t { kArpEntryNext, kArpEntryNextWithMac, kArpEntryInfo };
 /// Route summary answers.
-enum SummaryView : uint8_t { kSummaryEcmpCount, kSummaryTotalCount, kSummaryTable };
-/// Address family of a route summary.
-enum Family : uint8_t { kIpv4, kIpv6 };
+enum SummaryView : uint8_t { kSummaryEcmpCount, kSummaryTotalCount, kSummaryIpv4Table, kSummaryIpv6Table };
 
-/// ip-route-table "entry-get-next" (POST): the connected or static route
-/// after `routeDest`/`routeMask` in "show ip route" order.
-int routeEntryGetNext(const route::RouteCtx& r);
-/// ip-route-table "metric", "next-hop-intf", "next-hop-addr" (GET): one field
-/// of the route given by `routeDest`, `routeMask`, `routeProto`.
-int routeLookupField(const route::RouteCtx& r, LookupField field);
-/// routing "best-route-next" (no start) and "route-next" (query `destPfx`,
-/// `pfxLen`): the next static route as a route object and next-hop list.
-int staticRouteNext(const route::RouteCtx& r, bool readsStart);
-/// routing "route", "route-add-vr", "route-mod", "route-del" (POST).
-int staticRouteChange(const route::RouteCtx& r, RouteChangeOp op, const char* token);
+int routeEntryGetNextRow(const RouteCtx& r, const CliRow& row);
+int routeLookupFieldRow(const RouteCtx& r, const CliRow& row);
+int staticRouteNextRow(const RouteCtx& r, const CliRow& row);
+int staticRouteChangeRow(const RouteCtx& r, const CliRow& row);
+int ipIntfFieldRow(const RouteCtx& r, const CliRow& row);
+int ipIntfAddrMethodRow(const RouteCtx& r, const CliRow& row);
+int ipIntfModeSetRow(const RouteCtx& r, const CliRow& row);
+int ipIntfNumberSetRow(const RouteCtx& r, const CliRow& row);
+int arpFieldRow(const RouteCtx& r, const CliRow& row);
+int arpEntryRow(const RouteCtx& r, const CliRow& row);
+int arpModeSetRow(const RouteCtx& r, const CliRow& row);
+int arpNumberSetRow(const RouteCtx& r, const CliRow& row);
+int arpClearRow(const RouteCtx& r, const CliRow& row);
+int arpAddressLineRow(const RouteCtx& r, const CliRow& row);
+int arpStaticAddRow(const RouteCtx& r, const CliRow& row);
+int ipv4StatsRow(const RouteCtx& r, const CliRow& row);
+int routeSummaryRow(const RouteCtx& r, const CliRow& row);
 
-/// routing-config getters of one IP interface record field (query `query`),
-/// answered as `member`.
-int ipIntfField(const route::RouteCtx& r, const char* query, IntfField field, const char* member);
-/// routing "rtr-intf-ip-addr-method": `addrMethod` and `clientIdEnable`.
-int ipIntfAddrMethod(const route::RouteCtx& r);
-/// routing-config interface mode setters: "interface <u/s/p>\n[no ]<line>\nexit\n".
-int ipIntfModeSet(const route::RouteCtx& r, const char* query, const char* member, const char* line,
-                  const char* token);
-/// routing-config interface number setters: "interface <u/s/p>\n<words> <n>\nexit\n".
-int ipIntfNumberSet(const route::RouteCtx& r, const char* query, const char* member, const char* words,
-                    const char* token);
+/// ip-route-table "entry-get-next" (POST): the connected or static route of
+/// SHOW after body `routeDest`/`routeMask` (protocol `routeProto`).
+constexpr clirow::RowClass<RouteCtx, routeEntryGetNextRow> routeEntryGetNext{};
+/// ip-route-table lookups (GET): the field PICKS (LookupField) of the route
+/// given by `routeDest`, `routeMask`, `routeProto`, answered as ANSWERS.
+constexpr clirow::RowClass<RouteCtx, routeLookupFieldRow> routeLookupField{};
+/// routing "best-route-next" and "route-next": the next static route after
+/// the start READS gives (query destination and prefix length; none: the first).
+constexpr clirow::RowClass<RouteCtx, staticRouteNextRow> staticRouteNext{};
+/// routing static route changes (POST, body `route` and `nextHops`): PICKS
+/// (RouteChangeOp) adds with SENDS, deletes with ELSE_SENDS, modifies with both.
+constexpr clirow::RowClass<RouteCtx, staticRouteChangeRow> staticRouteChange{};
 
-/// ARP counters from "show arp" or "show arp brief"; `member` names a
-/// single-value field.
-int arpField(const route::RouteCtx& r, ArpSource source, ArpField field, const char* member);
-/// ARP table views by query `ipAddr`.
-int arpEntry(const route::RouteCtx& r, ArpEntryView view);
-/// Global ARP mode: "<line>\n" when body `member` enables, else "no <line>\n".
-int arpModeSet(const route::RouteCtx& r, const char* member, const char* line, const char* token);
-/// Global ARP number: "<words> <n>\n" from body `member`.
-int arpNumberSet(const route::RouteCtx& r, const char* member, const char* words, const char* token);
-/// ARP clearing: "<line> <flagWord>\n" when query `flag` is true, else "<line>\n".
-int arpClear(const route::RouteCtx& r, const char* flag, const char* flagWord, const char* line, const char* token);
-/// One ARP address: "<words> <a.b.c.d>\n" from `member` of the body (POST) or
-/// query (DELETE).
-int arpAddressLine(const route::RouteCtx& r, const char* member, const char* words, const char* token);
-/// A static ARP entry: "<words> <a.b.c.d> <mac>\n".
-int arpStaticAdd(const route::RouteCtx& r, const char* addrMember, const char* macMember, const char* words,
-                 const char* token);
+/// routing-config getters of the field PICKS (IntfField) of SHOW about the
+/// port of IN_PORT, answered as ANSWERS.
+constexpr clirow::RowClass<RouteCtx, ipIntfFieldRow> ipIntfField{};
+/// routing "rtr-intf-ip-addr-method": ANSWERS and `clientIdEnable`.
+constexpr clirow::RowClass<RouteCtx, ipIntfAddrMethodRow> ipIntfAddrMethod{};
+/// Interface mode setters: "interface <u/s/p>\n[no ]SENDS\nexit\n" as the body
+/// member READS enables.
+constexpr clirow::RowClass<RouteCtx, ipIntfModeSetRow> ipIntfModeSet{};
+/// Interface number setters: SENDS with the number READS, inside the interface.
+constexpr clirow::RowClass<RouteCtx, ipIntfNumberSetRow> ipIntfNumberSet{};
 
-/// routing "rtr-ipv4-stats": the 44 counters of "show ip stats".
-int ipv4Stats(const route::RouteCtx& r);
-/// routing-stats views of "show ip route summary" / "show ipv6 route summary".
-int routeSummary(const route::RouteCtx& r, Family family, SummaryView view);
+/// ARP counters of SHOW: PICKS (ArpField), a single value answered as ANSWERS.
+constexpr clirow::RowClass<RouteCtx, arpFieldRow> arpField{};
+/// ARP table views of SHOW by the address READS: PICKS (ArpEntryView).
+constexpr clirow::RowClass<RouteCtx, arpEntryRow> arpEntry{};
+/// Global ARP mode: SENDS when the member READS enables, else ELSE_SENDS.
+constexpr clirow::RowClass<RouteCtx, arpModeSetRow> arpModeSet{};
+/// Global ARP number: SENDS with the number READS.
+constexpr clirow::RowClass<RouteCtx, arpNumberSetRow> arpNumberSet{};
+/// ARP clearing: SENDS when the query flag READS is true, else ELSE_SENDS;
+/// without READS, SENDS.
+constexpr clirow::RowClass<RouteCtx, arpClearRow> arpClear{};
+/// One ARP address READS (body or query): SENDS with it.
+constexpr clirow::RowClass<RouteCtx, arpAddressLineRow> arpAddressLine{};
+/// A static ARP entry: SENDS with the address and the MAC address READS.
+constexpr clirow::RowClass<RouteCtx, arpStaticAddRow> arpStaticAdd{};
+
+/// routing "rtr-ipv4-stats": the 44 counters of SHOW.
+constexpr clirow::RowClass<RouteCtx, ipv4StatsRow> ipv4Stats{};
+/// routing-stats views of a route summary SHOW: PICKS (SummaryView).
+constexpr clirow::RowClass<RouteCtx, routeSummaryRow> routeSummary{};
 
 }  // namespace cli4

@@ -32,7 +32,7 @@ namespace {
 constexpr uint32_t kVlanMin = 1, kVlanMax = 4093;
 constexpr uint32_t kDefaultPlen = 64, kDefaultPrefLife = 604800, kDefaultValidLife = 2592000;
 
-bool isRead(const RouteCtx& r) { return r.method == kMethodGet; }
+bool isGet(const RouteCtx& r) { return r.method == kMethodGet; }
 
 /// Prints the envelope; the data object (owned here) only on success.
 int answer(const RouteCtx& r, ResultCode code, cJSON* data, bool newline)
@@ -47,7 +47,7 @@ int answer(const RouteCtx& r, ResultCode code, cJSON* data, bool newline)
 }
 
 /// Reads answer without a newline, writes with one.
-int answerCode(const RouteCtx& r, ResultCode code) { return answer(r, code, nullptr, !isRead(r)); }
+int answerCode(const RouteCtx& r, ResultCode code) { return answer(r, code, nullptr, !isGet(r)); }
 
 struct Json {
     cJSON* root = nullptr;
@@ -120,8 +120,6 @@ ResultCode enableMember(const cJSON* body, const char* name, uint32_t* out)
     return kResultOk;
 }
 
-bool takesBody(Take t) { return t != kFixedText && t != kQueryIntfName; }
-
 // The CLI name of an interface number; 10003 for none.
 ResultCode intfNameOf(uint32_t intIfNum, std::string* name)
 {
@@ -130,46 +128,47 @@ ResultCode intfNameOf(uint32_t intIfNum, std::string* name)
     return clitext::intfCliName(intIfNum, name);
 }
 
-// The text for the request: the row's template with the request's value,
-// or the row's on/off text. A value that would not stay one word of one CLI
-// line is refused.
-ResultCode chooseText(const cJSON* body, const char* member, Take take, const char* on, const char* off,
-                      std::string* text)
+// The text for the request: the row's SENDS with the request's value, or
+// SENDS or ELSE_SENDS as the value chooses. A value that would not stay one
+// word of one CLI line is refused.
+ResultCode chooseText(const cJSON* body, const CliRow& row, std::string* text)
 {
+    const char* member = row.reads[0];
+    const char* on = row.sends;
+    const char* off = row.elseSends;
     uint32_t v = 0;
     ResultCode c = kResultOk;
     std::string value;
-    switch (take) {
-    case kValue:
+    switch (row.takes) {
+    case clirow::kValue:
         c = numberMember(body, member, 0, &v);
         if (c != kResultOk)
             return c;
         *text = v == 0 && off ? off : fillTemplate(on, std::to_string(v));
         return kResultOk;
-    case kIsOne:
+    case clirow::kIsOne:
         c = numberMember(body, member, 0, &v);
         if (c != kResultOk)
             return c;
         *text = v == 1 ? on : off;
         return kResultOk;
-    case kNonZero:
+    case clirow::kNonZero:
         c = numberMember(body, member, 0, &v);
         break;
-    case kFlag:
+    case clirow::kFlag:
         c = flagMember(body, member, &v);
         break;
-    case kEnable:
+    case clirow::kEnable:
         c = enableMember(body, member, &v);
         break;
-    case kPrefWord:
+    case clirow::kPrefWord:
         c = numberMember(body, member, 0, &v);
         if (c != kResultOk)
             return c;
         *text = fillTemplate(on, v == 1 ? "high" : v == 2 ? "low" : "medium");
         return kResultOk;
-    case kIntfName:
-    case kQueryIntfName:
-        if (take == kIntfName) {
+    case clirow::kIntfName:
+        if (row.readsFrom[0] == clirow::kFromB) {
             c = numberMember(body, member, 0, &v);
             if (c != kResultOk)
                 return c;
@@ -183,7 +182,7 @@ ResultCode chooseText(const cJSON* body, const char* member, Take take, const ch
             return kResultInvalidArgument;
         *text = fillTemplate(on, value);
         return kResultOk;
-    case kFixedText:
+    case clirow::kFixed:
         *text = on;
         return kResultOk;
     }
@@ -193,15 +192,24 @@ ResultCode chooseText(const cJSON* body, const char* member, Take take, const ch
     return kResultOk;
 }
 
+// Reads the body when the row reads a member of it, and drops the request
+// otherwise: 0, or 10003 for a body that is no JSON object.
+ResultCode readRequest(const RouteCtx& r, const CliRow& row, Json* body)
+{
+    if (row.readsFrom[0] == clirow::kFromB)
+        return readBody(r, body);
+    discardRequest();
+    return kResultOk;
+}
+
 // Applies a script; a line the CLI refused (a value out of its range, an
 // interface it does not have) answers 10003: the switch kept its setting.
-ResultCode applyChecked(const char* word, const char* token, const std::string& text)
+ResultCode applyChecked(const char* stem, const std::string& text)
 {
     std::string answer;
-    std::string stem = std::string(word) + "_" + token;
-    int rc = clitext::applyTextAnswer(stem.c_str(), text, &answer);
+    int rc = clitext::applyTextAnswer(stem, text, &answer);
     if (rc == kResultOk && clitext::cliRefused(answer)) {
-        LOG(kLogError, "the CLI refused the text of %s\n", token);
+        LOG(kLogError, "the CLI refused the text of %s\n", stem);
         return kResultInvalidArgument;
     }
     return rc;
@@ -209,10 +217,9 @@ ResultCode applyChecked(const char* word, const char* token, const std::string& 
 
 // Show output of a group: 0, 10016 for a work file that could not be
 // opened, 10000 for every other failure.
-ResultCode showText(const clitext::Group& g, const std::string& command, std::string* text)
+ResultCode showText(const CliRow& row, const std::string& command, std::string* text)
 {
-    std::string stem = g.word;
-    int rc = clitext::showToText(stem.c_str(), command.c_str(), g.cap, text, "showAndRead");
+    int rc = clitext::showToText(row.output, command.c_str(), row.cap, text, "showAndRead");
     if (rc == kResultOpenFailed || rc == kResultOk)
         return rc;
     LOG(kLogError, "\"%s\" failed (%d)\n", command.c_str(), rc);
@@ -270,13 +277,13 @@ private:
     std::map<uint32_t, std::string> names_;
 };
 
-void addConverted(cJSON* o, const char* member, Conv conv, uint32_t v)
+void addConverted(cJSON* o, const char* member, showparse::ValueConv conv, uint32_t v)
 {
     switch (conv) {
-    case kYesNo:
+    case showparse::kYesNo:
         cJSON_AddBoolToObject(o, member, v == 1);
         break;
-    case kEnableText:
+    case showparse::kEnableText:
         cJSON_AddStringToObject(o, member, v == 1 ? "enable" : "disable");
         break;
     default:
@@ -287,11 +294,11 @@ void addConverted(cJSON* o, const char* member, Conv conv, uint32_t v)
 
 // The value of the first of the '|'-separated labels found in the text,
 // converted; a missing label converts as an empty value.
-uint32_t labelAnswer(const std::string& text, const char* labels, Conv conv)
+uint32_t labelAnswer(const std::string& text, const char* labels, showparse::ValueConv conv)
 {
     std::string value;
     showparse::labelsValue(text, labels, &value);
-    if (conv == kIntfRef) {
+    if (conv == showparse::kIntfRef) {
         IntfNumbers numbers;
         return value.empty() || strcasecmp(value.c_str(), "None") == 0 ? 0 : numbers.numberOf(value);
     }
@@ -300,112 +307,83 @@ uint32_t labelAnswer(const std::string& text, const char* labels, Conv conv)
 
 }  // namespace
 
-// --- Templates ---------------------------------------------------------------
-
-std::string fillTemplate(const char* tmpl, const std::string& value)
-{
-    std::string t = tmpl ? tmpl : "";
-    size_t u = t.find("%u"), s = t.find("%s");
-    size_t at = u < s ? u : s;
-    if (at == std::string::npos)
-        return t;
-    return t.substr(0, at) + value + t.substr(at + 2);
-}
-
 // --- Global settings -----------------------------------------------------------
 
-int globalGet(const RouteCtx& r, const clitext::Group& g, const char* command, const char* labels,
-              const char* member, Conv conv)
+int globalGetRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    ResultCode c = showText(g, command, &text);
+    ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     cJSON* data = cJSON_CreateObject();
-    addConverted(data, member, conv, labelAnswer(text, labels, conv));
-    return answer(r, kResultOk, data, !isRead(r));
+    addConverted(data, row.answers, row.as, labelAnswer(text, row.label, row.as));
+    return answer(r, kResultOk, data, !isGet(r));
 }
 
-int globalPut(const RouteCtx& r, const clitext::Group& g, const char* member, Take take, const char* on,
-              const char* off, const char* token)
+int globalPutRow(const RouteCtx& r, const CliRow& row)
 {
     Json body;
-    if (takesBody(take)) {
-        ResultCode c = readBody(r, &body);
-        if (c != kResultOk)
-            return answerCode(r, c);
-    } else {
-        discardRequest();
-    }
+    ResultCode c = readRequest(r, row, &body);
+    if (c != kResultOk)
+        return answerCode(r, c);
     std::string text;
-    ResultCode c = chooseText(body.root, member, take, on, off, &text);
+    c = chooseText(body.root, row, &text);
     if (c != kResultOk) {
-        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, member ? member : "-", c);
+        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, row.reads[0] ? row.reads[0] : "-", c);
         return answerCode(r, c);
     }
-    return answerCode(r, applyChecked(g.word, token, text));
-}
-
-int textApply(const RouteCtx& r, const clitext::Group& g, const char* text, const char* token)
-{
-    discardRequest();
-    return answerCode(r, applyChecked(g.word, token, text));
+    return answerCode(r, applyChecked(row.script, text));
 }
 
 // --- Interface settings ----------------------------------------------------------
 
-int intfGet(const RouteCtx& r, const clitext::Group& g, const char* query, const char* label, const char* member,
-            Conv conv, bool echo)
+int intfGetRow(const RouteCtx& r, const CliRow& row)
 {
     uint32_t vlan;
-    ResultCode c = vlanQuery(query, &vlan);
+    ResultCode c = vlanQuery(row.scopeQuery, &vlan);
     if (c != kResultOk)
         return answerCode(r, c);
     std::string text;
-    c = showText(g, "show ipv6 interface vlan " + std::to_string(vlan), &text);
+    c = showText(row, fillTemplate(row.show, std::to_string(vlan)), &text);
     if (c != kResultOk)
         return answerCode(r, c);
     cJSON* data = cJSON_CreateObject();
-    if (echo)
-        cJSON_AddNumberToObject(data, query, vlan);
-    addConverted(data, member, conv, labelAnswer(text, label, conv));
-    return answer(r, kResultOk, data, !isRead(r));
+    if (row.echoes)
+        cJSON_AddNumberToObject(data, row.scopeQuery, vlan);
+    addConverted(data, row.answers, row.as, labelAnswer(text, row.label, row.as));
+    return answer(r, kResultOk, data, !isGet(r));
 }
 
-int intfPut(const RouteCtx& r, const clitext::Group& g, Scope scope, const char* query, const char* member,
-            Take take, const char* line, const char* noLine, const char* token)
+int intfPutRow(const RouteCtx& r, const CliRow& row)
 {
     Json body;
-    ResultCode c = kResultOk;
-    if (takesBody(take))
-        c = readBody(r, &body);
-    else
-        discardRequest();
+    ResultCode c = readRequest(r, row, &body);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = 0;
     std::string port;
-    c = scope == kVlan ? vlanQuery(query, &vlan) : portQuery(query, &port);
+    bool inVlan = row.scope == clirow::kVlanScope;
+    c = inVlan ? vlanQuery(row.scopeQuery, &vlan) : portQuery(row.scopeQuery, &port);
     if (c != kResultOk)
         return answerCode(r, c);
     std::string text;
-    c = chooseText(body.root, member, take, line, noLine, &text);
+    c = chooseText(body.root, row, &text);
     if (c != kResultOk) {
-        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, member ? member : "-", c);
+        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, row.reads[0] ? row.reads[0] : "-", c);
         return answerCode(r, c);
     }
-    std::string script = scope == kVlan ? clitext::vlanScoped(vlan, text) : clitext::intfScoped(port, text);
-    return answerCode(r, applyChecked(g.word, token, script));
+    std::string script = inVlan ? clitext::vlanScoped(vlan, text) : clitext::intfScoped(port, text);
+    return answerCode(r, applyChecked(row.script, script));
 }
 
-int prefixPut(const RouteCtx& r, const char* token)
+int prefixPutRow(const RouteCtx& r, const CliRow& row)
 {
     Json body;
     ResultCode c = readBody(r, &body);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan;
-    c = vlanQuery("ifNum", &vlan);
+    c = vlanQuery(row.scopeQuery, &vlan);
     if (c != kResultOk)
         return answerCode(r, c);
     const cJSON* p = cJSON_GetObjectItem(body.root, "prefix");
@@ -428,58 +406,59 @@ int prefixPut(const RouteCtx& r, const char* token)
     bool onLink = cJSON_IsTrue(cJSON_GetObjectItem(body.root, "onLink"));
     bool autonomous = cJSON_IsTrue(cJSON_GetObjectItem(body.root, "autonomous"));
     char line[256];
-    snprintf(line, sizeof line, "ipv6 nd prefix %s/%u %u %u%s%s", prefix.c_str(), plen, validLife, prefLife,
+    snprintf(line, sizeof line, "%s %s/%u %u %u%s%s", row.sends, prefix.c_str(), plen, validLife, prefLife,
              onLink ? "" : " no-onlink", autonomous ? "" : " no-autoconfig");
-    return answerCode(r, applyChecked(clitext::kRadv.word, token, clitext::vlanScoped(vlan, line)));
+    return answerCode(r, applyChecked(row.script, clitext::vlanScoped(vlan, line)));
 }
 
 // --- IPv6 interface walk ---------------------------------------------------------
 
-int vlanFirst(const RouteCtx& r, const char* command)
+int vlanFirstRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    ResultCode c = showText(clitext::kIpv6, command, &text);
+    ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = showparse::firstVlanLine(text);
     if (!vlan)
         return answerCode(r, kResultApiNotFound);
     cJSON* data = cJSON_CreateObject();
-    cJSON_AddNumberToObject(data, "ifNum", vlan);
-    return answer(r, kResultOk, data, !isRead(r));
+    cJSON_AddNumberToObject(data, row.answers, vlan);
+    return answer(r, kResultOk, data, !isGet(r));
 }
 
-int vlanNext(const RouteCtx& r, const char* command, const char* query)
+int vlanNextRow(const RouteCtx& r, const CliRow& row)
 {
-    uint32_t prev = queryExactU32(query);
+    uint32_t prev = queryExactU32(row.reads[0]);
     std::string text;
-    ResultCode c = showText(clitext::kIpv6, command, &text);
+    ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = showparse::nextVlanLine(text, prev);
     if (!vlan)
         return answerCode(r, kResultApiNotFound);
     cJSON* data = cJSON_CreateObject();
-    cJSON_AddNumberToObject(data, "ifNum", vlan);
-    return answer(r, kResultOk, data, !isRead(r));
+    cJSON_AddNumberToObject(data, row.answers, vlan);
+    return answer(r, kResultOk, data, !isGet(r));
 }
 
 // --- IP helper -----------------------------------------------------------------
 
-int helperStatistics(const RouteCtx& r)
+int helperStatisticsRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    ResultCode c = showText(clitext::kHelper, "show ip helper statistics", &text);
+    ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     cJSON* data = cJSON_CreateObject();
     for (const showparse::Counter& k : showparse::helperStatsOf(text))
         cJSON_AddNumberToObject(data, k.member, static_cast<double>(k.value));
-    return answer(r, kResultOk, data, !isRead(r));
+    return answer(r, kResultOk, data, !isGet(r));
 }
 
-int helperWalk(const RouteCtx& r, bool next)
+int helperWalkRow(const RouteCtx& r, const CliRow& row)
 {
+    bool next = row.picks == kWalkNext;
     // A walk answers success without a newline and failure with one.
     auto fail = [&](ResultCode c) { return answer(r, c, nullptr, true); };
     uint32_t intIfNum = 0, udpPort = 0, server = 0;
@@ -500,7 +479,7 @@ int helperWalk(const RouteCtx& r, bool next)
         discardRequest();
     }
     std::string text;
-    ResultCode c = showText(clitext::kHelper, "show ip helper-address", &text);
+    ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return fail(c);
     std::vector<showparse::HelperEntry> entries = showparse::helperEntries(text);
@@ -530,20 +509,19 @@ int helperWalk(const RouteCtx& r, bool next)
     return answer(r, kResultOk, data, false);
 }
 
-int helperAddressesClear(const RouteCtx& r, const char* intfToken, const char* allToken)
+int helperAddressesClearRow(const RouteCtx& r, const CliRow& row)
 {
     discardRequest();
-    uint32_t intIfNum = queryExactU32("ifNum");
+    uint32_t intIfNum = queryExactU32(row.scopeQuery);
     if (intIfNum) {
         std::string name;
         ResultCode c = intfNameOf(intIfNum, &name);
         if (c != kResultOk)
             return answerCode(r, c);
-        return answerCode(r, applyChecked(clitext::kHelper.word, intfToken,
-                                                clitext::intfScoped(name, "no ip helper-address")));
+        return answerCode(r, applyChecked(row.script, clitext::intfScoped(name, row.sends)));
     }
     std::string text;
-    ResultCode c = showText(clitext::kHelper, "show ip helper-address", &text);
+    ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     std::set<std::pair<uint32_t, uint32_t>> seen;
@@ -551,12 +529,13 @@ int helperAddressesClear(const RouteCtx& r, const char* intfToken, const char* a
     for (const showparse::HelperEntry& e : showparse::helperEntries(text)) {
         if (!seen.insert({e.server, e.udpPort}).second)
             continue;
-        script += "no ip helper-address " + conv::ipv4Text(e.server) + " " + std::to_string(e.udpPort) + "\n";
+        std::string line = fillTemplate(row.elseSends, conv::ipv4Text(e.server));
+        script += fillTemplate(line.c_str(), std::to_string(e.udpPort)) + "\n";
     }
     if (seen.empty())
         return answerCode(r, kResultOk);  // nothing listed, nothing to remove
     script += "exit\n";
-    return answerCode(r, applyChecked(clitext::kHelper.word, allToken, script));
+    return answerCode(r, applyChecked(row.elseScript, script));
 }
 
 }  // namespace ip6cli

@@ -484,6 +484,8 @@ struct CliRow {
     std::string dir, leaf, method, handler;
 };
 
+// The CLI rows of these directories' table files: a row names its directory
+// by the DIRECTORY line of its file.
 std::vector<CliRow> cliRows()
 {
     std::vector<CliRow> rows;
@@ -492,10 +494,9 @@ std::vector<CliRow> cliRows()
         std::istringstream in(harness::readFile(harness::sourcePath(std::string("routing/") + f)));
         std::string line, dirPath;
         while (std::getline(in, line)) {
-            // Rows name their directory by the identifier a DIRECTORY line declares.
             if (line.rfind("DIRECTORY(", 0) == 0) {
-                size_t p = line.find('"') + 1;
-                dirPath = line.substr(p, line.find('"', p) - p);
+                size_t a = line.find('"') + 1;
+                dirPath = line.substr(a, line.find('"', a) - a);
                 continue;
             }
             if (line.rfind("CLI(", 0) != 0)

@@ -1,4 +1,0 @@
-// Registration of pathgate's routes.
-#define HF_PROGRAM pathgate
-#define HF_ROUTES "routing/routes.def"
-#include "runtime/rows_register.inc"
