@@ -27,48 +27,19 @@
 #include "platform/openclt/openclt.h"
 #include "runtime/entry.h"
 #include "runtime/envelope.h"
+#include "routing/handlers.h"
 #include "runtime/route_tree.h"
 
 #ifndef OXEL_BIN_DIR
 #error "OXEL_BIN_DIR must name the directory of the built programs"
 #endif
 
-int pathgateMain();
-
 namespace {
 
-// One registration of pathgate, as its registrar makes it.
-struct RouteReg {
-    const char* dir;
-    const char* leaf;
-    uint32_t method;
-    HandlerFn handler;
-};
-
-RouteRegistrar g_registrar = nullptr;
-std::vector<RouteReg> g_routes;
-bool g_noting = false;
 int g_binFd = -1;
 const char* const kSession = "micro-bench";
 
 }  // namespace
-
-// Called by pathgate's main (see pathgate_table.cc) with its registrar.
-int benchRegistrar(const char*, RouteRegistrar registerRoutes)
-{
-    g_registrar = registerRoutes;
-    return 0;
-}
-
-// Every registration of pathgate's registrar passes here on its way to the
-// route tree; the first run also lists the routes.
-int benchNoteRoute(RouteTree* tree, const char* dir, const char* leaf, uint32_t method, int protection,
-                   HandlerFn handler)
-{
-    if (g_noting)
-        g_routes.push_back(RouteReg{dir, leaf, method, handler});
-    return httpdAddCContent(tree, dir, leaf, method, protection, handler);
-}
 
 namespace {
 
@@ -210,7 +181,7 @@ private:
 RouteTree* buildTree()
 {
     RouteTree* tree = routeTreeCreate();
-    g_registrar(tree);
+    pathgate::registerRoutes(tree);
     return tree;
 }
 
@@ -222,7 +193,7 @@ void BM_RouteTreeBuild(benchmark::State& state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(buildTree());
-    state.SetLabel(std::to_string(g_routes.size()) + " routes");
+    state.SetLabel(std::to_string(pathgate::kRowCount) + " routes");
 }
 BENCHMARK(BM_RouteTreeBuild)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
@@ -232,9 +203,9 @@ size_t deepestRoute()
 {
     size_t best = 0;
     int bestDepth = -1;
-    for (size_t i = 0; i < g_routes.size(); ++i) {
+    for (size_t i = 0; i < pathgate::kRowCount; ++i) {
         int depth = 0;
-        for (const char* p = g_routes[i].dir; *p; ++p)
+        for (const char* p = pathgate::kRows[i].dir->path; *p; ++p)
             depth += *p == '/';
         if (depth > bestDepth) {
             bestDepth = depth;
@@ -247,8 +218,8 @@ size_t deepestRoute()
 void BM_DispatchDeepest(benchmark::State& state)
 {
     static RouteTree* tree = buildTree();
-    const RouteReg& r = g_routes[deepestRoute()];
-    std::string uri = std::string(r.dir) + "/" + r.leaf;
+    const hf::RowInfo& r = pathgate::kRows[deepestRoute()];
+    std::string uri = std::string(r.dir->path) + "/" + r.leaf;
     setenv("REQUEST_URI", uri.c_str(), 1);
     setenv("REQUEST_METHOD", methodText(r.method), 1);
     setenv("QUERY_STRING", "", 1);
@@ -371,16 +342,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    pathgateMain();
-    if (g_registrar) {
-        g_noting = true;
-        buildTree();
-        g_noting = false;
-    }
-    if (g_routes.empty()) {
-        fprintf(stderr, "micro_bench: no route table\n");
-        return 1;
-    }
     if (!enterPrivateTmp()) {
         fprintf(stderr, "micro_bench: needs a private mount and network namespace (run as root)\n");
         return 1;

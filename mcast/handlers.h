@@ -1,8 +1,10 @@
-// Exported handlers of swarmgate, one per route of its table.
+// Exported handlers of swarmgate, one per route of its table, and its route list.
 #pragma once
 
-#define DIRECTORY(id, path, member)
-#define STUB(dir, leaf, method, handler, newline) extern "C" int handler(void);
-#include "mcast/routes.def"
-#undef DIRECTORY
-#undef STUB
+#include "runtime/program_rows.h"
+
+#define HF_ROUTES "mcast/routes.def"
+#include "runtime/rows_declare.inc"
+#undef HF_ROUTES
+
+HF_PROGRAM_ROWS(swarmgate)

@@ -1,14 +1,10 @@
-// Exported handlers of pathgate, one per route of its table.
+// Exported handlers of pathgate, one per route of its table, and its route list.
 #pragma once
 
-#define DIRECTORY(id, path, member)
-#define STUB(dir, leaf, method, handler, newline) extern "C" int handler(void);
-#define ROUTE(dir, leaf, method, handler, ...) extern "C" int handler(void);
-#define CLI(dir, leaf, method, handler, ...) extern "C" int handler(void);
-#define FIXED(dir, leaf, method, handler, ...) extern "C" int handler(void);
-#include "routing/routes.def"
-#undef DIRECTORY
-#undef STUB
-#undef ROUTE
-#undef FIXED
-#undef CLI
+#include "runtime/program_rows.h"
+
+#define HF_ROUTES "routing/routes.def"
+#include "runtime/rows_declare.inc"
+#undef HF_ROUTES
+
+HF_PROGRAM_ROWS(pathgate)

@@ -28,12 +28,6 @@ int programMain(const char* clientName, RouteRegistrar registerRoutes)
     return 0;
 }
 
-int replyStub(bool newline)
-{
-    replyEnvelope(kResultUnsupported, nullptr, nullptr, newline);
-    return 0;
-}
-
 // An exception that nothing catches ends the process in std::terminate. The
 // library's default handler for it names the exception's type through its
 // demangler, whose tables are relocated (and so copied) by the dynamic

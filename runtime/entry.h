@@ -14,14 +14,8 @@ constexpr uint32_t kRouteDELETE = kMethodDelete;
 constexpr uint32_t kRoutePUT = kMethodPut;
 
 /// Registers every route of a program, one httpdAddCContent call per route in
-/// the order of its route table. Written out as code by each program's
-/// main.cc: the addresses of the texts and handlers are then part of the
-/// instructions, so the table needs no relocation (no page of it is copied
-/// and written by the dynamic loader) when a request starts the program.
+/// the order of its route table (runtime/rows_register.inc writes it out).
 using RouteRegistrar = void (*)(RouteTree* tree);
 
 /// Serves one request; returns the process exit status (0, 1 or 255).
 int programMain(const char* clientName, RouteRegistrar registerRoutes);
-
-/// Stub handler: answers 17002 without reading the request; writes end in a newline.
-int replyStub(bool newline);

@@ -1,7 +1,6 @@
 // Request parameter readers.
 #include "runtime/params.h"
 
-#include <arpa/inet.h>
 #include <cjson/cJSON.h>
 
 #include <cctype>
@@ -10,6 +9,7 @@
 #include <cstring>
 
 #include "runtime/log.h"
+#include "runtime/text_convert.h"
 
 namespace {
 
@@ -24,20 +24,6 @@ char* dupText(const char* s, size_t n)
     memcpy(p, s, n);
     p[n] = '\0';
     return p;
-}
-
-// Where `name` begins the query string or follows "&" and is followed by "=":
-// the text after the "=", or nullptr.
-const char* exactValue(const char* name)
-{
-    const char* q = getenv("QUERY_STRING");
-    size_t n = strlen(name);
-    if (!q || n == 0)
-        return nullptr;
-    for (const char* p = q; (p = strstr(p, name)) != nullptr; ++p)
-        if ((p == q || p[-1] == '&') && p[n] == '=')
-            return p + n + 1;
-    return nullptr;
 }
 
 // Decimal text as the switch's 32-bit strtoul reads it, on any host: a
@@ -146,6 +132,18 @@ void paramListFree(char** list)
     free(list);
 }
 
+const char* queryExactValue(const char* name)
+{
+    const char* q = getenv("QUERY_STRING");
+    size_t n = strlen(name);
+    if (!q || n == 0)
+        return nullptr;
+    for (const char* p = q; (p = strstr(p, name)) != nullptr; ++p)
+        if ((p == q || p[-1] == '&') && p[n] == '=')
+            return p + n + 1;
+    return nullptr;
+}
+
 int getStrAndCpyTo(const cJSON* req, const char* name, char* dst, size_t len)
 {
     const cJSON* item = cJSON_GetObjectItem(req, name);
@@ -170,30 +168,24 @@ int getIntAndCpyTo(const cJSON* req, const char* name, int32_t* dst)
 
 uint32_t queryExactU32(const char* name)
 {
-    const char* v = exactValue(name);
+    const char* v = queryExactValue(name);
     return v ? decimalU32(v) : 0;
 }
 
 bool queryExactHas(const char* name)
 {
-    return exactValue(name) != nullptr;
+    return queryExactValue(name) != nullptr;
 }
 
 uint32_t queryExactIpv4(const char* name)
 {
-    const char* v = exactValue(name);
+    const char* v = queryExactValue(name);
     if (!v)
         return 0;
-    char buf[16];
+    // At most 15 characters of the value are taken.
     size_t n = strcspn(v, "&");
-    if (n > 15)
-        n = 15;
-    memcpy(buf, v, n);
-    buf[n] = '\0';
-    struct in_addr a;
-    if (inet_pton(AF_INET, buf, &a) != 1)
-        return 0;
-    return ntohl(a.s_addr);
+    uint32_t addr;
+    return conv::parseIpv4(std::string_view(v, n < 15 ? n : 15), &addr) ? addr : 0;
 }
 
 uint32_t paramListU32(const char* key, char** list, bool* found)

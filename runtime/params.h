@@ -23,6 +23,10 @@ int getStrAndCpyTo(const cJSON* req, const char* name, char* dst, size_t len);
 /// Stores an integer member; 0, or 10003 when missing.
 int getIntAndCpyTo(const cJSON* req, const char* name, int32_t* dst);
 
+/// Exact query reader: the text after "=" where `name` starts QUERY_STRING
+/// or follows "&" and is followed by "=" (the rest of QUERY_STRING); nullptr
+/// when absent.
+const char* queryExactValue(const char* name);
 /// Exact query reader: the decimal value of `name` where it starts
 /// QUERY_STRING or follows "&" and is followed by "="; 0 when absent.
 uint32_t queryExactU32(const char* name);

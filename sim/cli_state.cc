@@ -3,6 +3,8 @@
 
 #include <cjson/cJSON.h>
 
+#include "sim/state_reader.h"
+
 namespace sim {
 
 namespace {
@@ -11,12 +13,6 @@ uint32_t numberOr(const cJSON* obj, const char* name, uint32_t dflt)
 {
     const cJSON* it = cJSON_GetObjectItemCaseSensitive(obj, name);
     return cJSON_IsNumber(it) && it->valuedouble >= 0 ? static_cast<uint32_t>(it->valuedouble) : dflt;
-}
-
-std::string textOr(const cJSON* obj, const char* name, const std::string& dflt)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(obj, name);
-    return cJSON_IsString(it) ? it->valuestring : dflt;
 }
 
 }  // namespace
@@ -58,41 +54,41 @@ void cliStateToJson(cJSON* root, const SwitchState& st)
     cJSON_AddNumberToObject(sys, "lagAutoMode", s.lagAutoMode);
 }
 
-void cliStateFromJson(const cJSON* root, SwitchState* st)
+void cliStateFromJson(const StateNode& root, SwitchState* st)
 {
-    const cJSON* o;
     size_t n = 0;
-    cJSON_ArrayForEach(o, cJSON_GetObjectItemCaseSensitive(root, "units"))
-    {
+    root.member("units").eachElement([&](const StateNode& o) {
         if (n >= st->units.size())
-            break;
+            return;
         Unit& u = st->units[n++];
-        u.activeImage = textOr(o, "activeImage", u.activeImage);
-        u.backupImage = textOr(o, "backupImage", u.backupImage);
-        u.nextActiveImage = textOr(o, "nextActiveImage", u.nextActiveImage);
-    }
-    cJSON_ArrayForEach(o, cJSON_GetObjectItemCaseSensitive(root, "interfaces"))
-    {
-        auto it = st->interfaces.find(numberOr(o, "intIfNum", 0));
+        o.text("activeImage", &u.activeImage);
+        o.text("backupImage", &u.backupImage);
+        o.text("nextActiveImage", &u.nextActiveImage);
+    });
+    root.member("interfaces").eachElement([&](const StateNode& o) {
+        uint32_t intIfNum = 0;
+        o.u32("intIfNum", &intIfNum);
+        auto it = st->interfaces.find(intIfNum);
         if (it == st->interfaces.end())
-            continue;
+            return;
         Interface& i = it->second;
-        i.maxSpeedMbps = numberOr(o, "maxSpeedMbps", i.speedMbps);
-        i.autoNeg = numberOr(o, "autoNeg", i.autoNeg);
-        i.fullDuplex = numberOr(o, "fullDuplex", i.fullDuplex);
-        i.flowControl = numberOr(o, "flowControl", i.flowControl);
-        i.ptpTransparent = numberOr(o, "ptpTransparent", i.ptpTransparent);
-        i.poeSchedule = textOr(o, "poeSchedule", i.poeSchedule);
-    }
-    const cJSON* sys = cJSON_GetObjectItemCaseSensitive(root, "system");
+        i.maxSpeedMbps = i.speedMbps;  // a file from before the setting: the speed it runs at
+        o.u32("maxSpeedMbps", &i.maxSpeedMbps);
+        o.u32("autoNeg", &i.autoNeg);
+        o.u32("fullDuplex", &i.fullDuplex);
+        o.u32("flowControl", &i.flowControl);
+        o.u32("ptpTransparent", &i.ptpTransparent);
+        o.text("poeSchedule", &i.poeSchedule);
+    });
+    StateNode sys = root.member("system");
     SystemConfig& s = st->system;
-    s.mgmtVlan = numberOr(sys, "mgmtVlan", s.mgmtVlan);
-    s.mgmtMethod = textOr(sys, "mgmtMethod", s.mgmtMethod);
-    s.mgmtAddress = textOr(sys, "mgmtAddress", s.mgmtAddress);
-    s.mgmtMask = textOr(sys, "mgmtMask", s.mgmtMask);
-    s.defaultGateway = textOr(sys, "defaultGateway", s.defaultGateway);
-    s.fanControlMode = numberOr(sys, "fanControlMode", s.fanControlMode);
-    s.lagAutoMode = numberOr(sys, "lagAutoMode", s.lagAutoMode);
+    sys.u32("mgmtVlan", &s.mgmtVlan);
+    sys.text("mgmtMethod", &s.mgmtMethod);
+    sys.text("mgmtAddress", &s.mgmtAddress);
+    sys.text("mgmtMask", &s.mgmtMask);
+    sys.text("defaultGateway", &s.defaultGateway);
+    sys.u32("fanControlMode", &s.fanControlMode);
+    sys.u32("lagAutoMode", &s.lagAutoMode);
 }
 
 }  // namespace sim

@@ -8,10 +8,12 @@ struct cJSON;
 
 namespace sim {
 
+class StateNode;
+
 /// Adds the CLI settings to a state tree that already holds the units and
 /// interfaces arrays (their objects gain members) and a "system" object.
 void cliStateToJson(cJSON* root, const SwitchState& st);
 /// Reads them back; members absent from an older file keep their defaults.
-void cliStateFromJson(const cJSON* root, SwitchState* st);
+void cliStateFromJson(const StateNode& root, SwitchState* st);
 
 }  // namespace sim

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "sim/state_reader.h"
+
 namespace sim {
 
 const char* const kIpStatsNames[kIpStatsCount] = {
@@ -22,12 +24,6 @@ const char* const kIpStatsNames[kIpStatsCount] = {
 };
 
 namespace {
-
-uint32_t num(const cJSON* o, const char* name, uint32_t dflt)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(o, name);
-    return cJSON_IsNumber(it) && it->valuedouble >= 0 ? static_cast<uint32_t>(it->valuedouble) : dflt;
-}
 
 uint32_t v4Of(const uint8_t* addr)
 {
@@ -66,37 +62,32 @@ void ipv4CliToJson(cJSON* root, const Ipv4CliModel& m)
         cJSON_AddStringToObject(stats, kIpStatsNames[i], std::to_string(m.ipStats[i]).c_str());
 }
 
-void ipv4CliFromJson(const cJSON* root, Ipv4CliModel* out)
+void ipv4CliFromJson(const StateNode& root, Ipv4CliModel* out)
 {
-    const cJSON* o = cJSON_GetObjectItemCaseSensitive(root, "ipv4Cli");
-    if (!cJSON_IsObject(o))
+    StateNode o = root.member("ipv4Cli");
+    if (!o.present())
         return;
     Ipv4CliModel m;
-    const cJSON* arp = cJSON_GetObjectItemCaseSensitive(o, "arp");
-    m.arp.ageTime = num(arp, "ageTime", m.arp.ageTime);
-    m.arp.respTime = num(arp, "respTime", m.arp.respTime);
-    m.arp.retries = num(arp, "retries", m.arp.retries);
-    m.arp.cacheSize = num(arp, "cacheSize", m.arp.cacheSize);
-    m.arp.dynamicRenew = num(arp, "dynamicRenew", m.arp.dynamicRenew);
-    m.arp.peak = num(arp, "peak", m.arp.peak);
-    const cJSON* it;
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(o, "intfs"))
-    {
+    StateNode arp = o.member("arp");
+    arp.u32("ageTime", &m.arp.ageTime);
+    arp.u32("respTime", &m.arp.respTime);
+    arp.u32("retries", &m.arp.retries);
+    arp.u32("cacheSize", &m.arp.cacheSize);
+    arp.u32("dynamicRenew", &m.arp.dynamicRenew);
+    arp.u32("peak", &m.arp.peak);
+    o.member("intfs").eachElement([&](const StateNode& n) {
+        uint32_t intIfNum = 0;
         IpIntfCli i;
-        i.localProxyArp = num(it, "localProxyArp", i.localProxyArp);
-        i.gratArp = num(it, "gratArp", i.gratArp);
-        i.unnumberedGratArp = num(it, "unnumberedGratArp", i.unnumberedGratArp);
-        i.bandwidth = num(it, "bandwidth", i.bandwidth);
-        m.intfs[num(it, "intIfNum", 0)] = i;
-    }
-    const cJSON* stats = cJSON_GetObjectItemCaseSensitive(o, "ipStats");
-    for (size_t i = 0; i < kIpStatsCount; ++i) {
-        const cJSON* v = cJSON_GetObjectItemCaseSensitive(stats, kIpStatsNames[i]);
-        if (cJSON_IsString(v))
-            m.ipStats[i] = strtoull(v->valuestring, nullptr, 10);
-        else if (cJSON_IsNumber(v) && v->valuedouble >= 0)
-            m.ipStats[i] = static_cast<uint64_t>(v->valuedouble);
-    }
+        n.u32("intIfNum", &intIfNum);
+        n.u32("localProxyArp", &i.localProxyArp);
+        n.u32("gratArp", &i.gratArp);
+        n.u32("unnumberedGratArp", &i.unnumberedGratArp);
+        n.u32("bandwidth", &i.bandwidth);
+        m.intfs[intIfNum] = i;
+    });
+    StateNode stats = o.member("ipStats");
+    for (size_t i = 0; i < kIpStatsCount; ++i)
+        stats.u64(kIpStatsNames[i], &m.ipStats[i]);
     *out = std::move(m);
 }
 

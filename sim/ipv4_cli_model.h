@@ -15,6 +15,7 @@ struct cJSON;
 namespace sim {
 
 struct SwitchState;
+class StateNode;
 
 /// ARP cache settings ("arp ..." in global configuration).
 struct ArpConfig {
@@ -50,7 +51,7 @@ struct Ipv4CliModel {
 /// Adds the model to the state file's JSON object, and reads it back
 /// (members absent from an older file keep their defaults).
 void ipv4CliToJson(cJSON* root, const Ipv4CliModel& m);
-void ipv4CliFromJson(const cJSON* root, Ipv4CliModel* m);
+void ipv4CliFromJson(const StateNode& root, Ipv4CliModel* m);
 
 /// Route table order: family, prefix (IPv4 numerically), prefix length.
 bool routeKeyLess(const RouteRecord& a, const RouteRecord& b);

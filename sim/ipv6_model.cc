@@ -6,37 +6,11 @@
 #include <cstdlib>
 
 #include "sim/state.h"
+#include "sim/state_reader.h"
 
 namespace sim {
 
 namespace {
-
-uint32_t numberOr(const cJSON* obj, const char* name, uint32_t dflt)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(obj, name);
-    return cJSON_IsNumber(it) && it->valuedouble >= 0 && it->valuedouble <= 4294967295.0
-               ? static_cast<uint32_t>(it->valuedouble)
-               : dflt;
-}
-
-std::string textOr(const cJSON* obj, const char* name, const std::string& dflt)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(obj, name);
-    return cJSON_IsString(it) ? it->valuestring : dflt;
-}
-
-// A key of a number-keyed object; false for anything but a decimal number.
-bool keyOf(const cJSON* it, uint32_t* key)
-{
-    if (!it->string || !*it->string)
-        return false;
-    char* end = nullptr;
-    unsigned long v = strtoul(it->string, &end, 10);
-    if (*end || v > 0xffffffffUL)
-        return false;
-    *key = static_cast<uint32_t>(v);
-    return true;
-}
 
 // The settings of a record as (member, field) pairs, so that writing and
 // reading name each field once.
@@ -97,9 +71,9 @@ auto writer(cJSON* o)
     return [o](const char* name, uint32_t v) { cJSON_AddNumberToObject(o, name, v); };
 }
 
-auto reader(const cJSON* o)
+auto reader(const StateNode& o)
 {
-    return [o](const char* name, uint32_t& v) { v = numberOr(o, name, v); };
+    return [o](const char* name, uint32_t& v) { o.u32(name, &v); };
 }
 
 }  // namespace
@@ -138,60 +112,60 @@ void ipv6ToJson(cJSON* root, const Ipv6Model& m)
         relayIntfFieldsOf(kv.second, writer(cJSON_AddObjectToObject(intfs, std::to_string(kv.first).c_str())));
 }
 
-void ipv6FromJson(const cJSON* root, Ipv6Model* m)
+void ipv6FromJson(const StateNode& root, Ipv6Model* m)
 {
-    const cJSON* o = cJSON_GetObjectItemCaseSensitive(root, "ipv6");
-    if (!cJSON_IsObject(o))
+    StateNode o = root.member("ipv6");
+    if (!o.present())
         return;
-    globalFieldsOf(m->global, reader(cJSON_GetObjectItemCaseSensitive(o, "global")));
-    const cJSON* it;
-    uint32_t key;
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(o, "vlans"))
-    {
-        if (!cJSON_IsObject(it) || !keyOf(it, &key))
-            continue;
+    globalFieldsOf(m->global, reader(o.member("global")));
+    o.member("vlans").eachNumbered([&](uint32_t vlan, const StateNode& n) {
         Ipv6Intf v;
-        fieldsOf(v, reader(it));
-        const cJSON* e;
-        cJSON_ArrayForEach(e, cJSON_GetObjectItemCaseSensitive(it, "prefixes"))
-        {
+        fieldsOf(v, reader(n));
+        n.member("prefixes").eachElement([&](const StateNode& e) {
             RaPrefix p;
-            p.prefix = textOr(e, "prefix", "");
-            if (p.prefix.empty())
-                continue;
-            p.pfxLen = numberOr(e, "pfxLen", p.pfxLen);
-            p.validLife = numberOr(e, "validLife", p.validLife);
-            p.prefLife = numberOr(e, "prefLife", p.prefLife);
-            p.onLink = numberOr(e, "onLink", p.onLink);
-            p.autonomous = numberOr(e, "autonomous", p.autonomous);
+            StateNode prefix = e.required("prefix");
+            if (prefix.asText(&p.prefix) && p.prefix.empty())
+                prefix.fault("an IPv6 prefix expected");
+            e.u32("pfxLen", &p.pfxLen);
+            e.u32("validLife", &p.validLife);
+            e.u32("prefLife", &p.prefLife);
+            e.u32("onLink", &p.onLink);
+            e.u32("autonomous", &p.autonomous);
             v.prefixes.push_back(p);
-        }
-        m->vlans[key] = v;
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(o, "portAutoState"))
-    {
-        if (cJSON_IsNumber(it) && keyOf(it, &key))
-            m->portAutoState[key] = it->valuedouble != 0 ? 1 : 0;
-    }
-    const cJSON* relay = cJSON_GetObjectItemCaseSensitive(o, "relay");
+        });
+        m->vlans[vlan] = v;
+    });
+    o.member("portAutoState").eachNumbered([&](uint32_t intIfNum, const StateNode& n) {
+        uint32_t state = 1;
+        n.asU32(&state);
+        m->portAutoState[intIfNum] = state != 0 ? 1 : 0;
+    });
+    StateNode relay = o.member("relay");
     relayFieldsOf(m->relay, reader(relay));
-    size_t n = 0;
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(relay, "counters"))
-    {
-        if (n >= kRelayCounters)
-            break;
-        if (cJSON_IsNumber(it) && it->valuedouble >= 0)
-            m->relay.counters[n] = static_cast<uint32_t>(it->valuedouble);
-        ++n;
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(relay, "intfs"))
-    {
-        if (!cJSON_IsObject(it) || !keyOf(it, &key))
-            continue;
+    size_t count = 0;
+    relay.member("counters").eachElement([&](const StateNode& n) {
+        if (count < kRelayCounters)
+            n.asU32(&m->relay.counters[count]);
+        else
+            n.fault("at most " + std::to_string(kRelayCounters) + " counters expected");
+        ++count;
+    });
+    relay.member("intfs").eachNumbered([&](uint32_t intIfNum, const StateNode& n) {
         RelayIntf r;
-        relayIntfFieldsOf(r, reader(it));
-        m->relay.intfs[key] = r;
-    }
+        relayIntfFieldsOf(r, reader(n));
+        m->relay.intfs[intIfNum] = r;
+    });
+}
+
+bool ipv6FromJson(const cJSON* root, Ipv6Model* m)
+{
+    StateFaults faults;
+    Ipv6Model read = *m;
+    ipv6FromJson(StateNode(root, "", &faults), &read);
+    if (!faults.ok())
+        return false;
+    *m = std::move(read);
+    return true;
 }
 
 uint32_t autoStateOf(const SwitchState& st, uint32_t intIfNum)

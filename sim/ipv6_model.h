@@ -14,6 +14,7 @@ struct cJSON;
 namespace sim {
 
 struct SwitchState;
+class StateNode;
 
 /// A prefix advertised in router advertisements ("ipv6 nd prefix").
 struct RaPrefix {
@@ -95,7 +96,10 @@ struct Ipv6Model {
 /// Adds the model to the state file's JSON object, and reads it back
 /// (members absent from an older file keep their defaults).
 void ipv6ToJson(cJSON* root, const Ipv6Model& m);
-void ipv6FromJson(const cJSON* root, Ipv6Model* m);
+void ipv6FromJson(const StateNode& root, Ipv6Model* m);
+/// The same from a parsed state file; false, leaving *m as it was, when the
+/// section has a member of the wrong shape.
+bool ipv6FromJson(const cJSON* root, Ipv6Model* m);
 
 /// "auto-state" of an interface: a port's own, a VLAN routing interface's
 /// from its VLAN's IPv6 settings. 1 unless configured off.

@@ -18,6 +18,8 @@ struct cJSON;
 
 namespace sim {
 
+class StateNode;
+
 /// An interface address; `addr` holds the record form (IPv4 host order in the first word).
 struct IntfAddr {
     uint32_t family = kFamilyIpv4;
@@ -143,6 +145,6 @@ struct RoutingModel {
 
 /// Adds the routing model to the state file's JSON object, and reads it back.
 void routingToJson(cJSON* root, const RoutingModel& m);
-void routingFromJson(const cJSON* root, RoutingModel* m);
+void routingFromJson(const StateNode& root, RoutingModel* m);
 
 }  // namespace sim

@@ -6,37 +6,16 @@
 #include <cstring>
 
 #include "sim/state.h"
+#include "sim/state_reader.h"
 
 namespace sim {
 
 namespace {
 
-uint32_t num(const cJSON* o, const char* name, uint32_t dflt = 0)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(o, name);
-    return cJSON_IsNumber(it) ? static_cast<uint32_t>(it->valuedouble) : dflt;
-}
-
-std::string str(const cJSON* o, const char* name)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(o, name);
-    return cJSON_IsString(it) ? it->valuestring : "";
-}
-
 template <class R>
 std::string hexRec(const R& r)
 {
     return hexOf(std::string(reinterpret_cast<const char*>(&r), sizeof r));
-}
-
-template <class R>
-bool recHex(const std::string& hex, R* r)
-{
-    std::string b;
-    if (!unhex(hex, &b) || b.size() != sizeof *r)
-        return false;
-    memcpy(static_cast<void*>(r), b.data(), sizeof *r);
-    return true;
 }
 
 void addNums(cJSON* o, std::initializer_list<std::pair<const char*, uint32_t>> fields)
@@ -53,27 +32,12 @@ cJSON* u32Map(const std::map<uint32_t, uint32_t>& m)
     return o;
 }
 
-void readU32Map(const cJSON* o, std::map<uint32_t, uint32_t>* m)
-{
-    const cJSON* it;
-    cJSON_ArrayForEach(it, o) if (cJSON_IsNumber(it)) (*m)[static_cast<uint32_t>(strtoul(it->string, nullptr, 10))] =
-        static_cast<uint32_t>(it->valuedouble);
-}
-
 void addTuple(cJSON* arr, std::initializer_list<uint32_t> values)
 {
     cJSON* t = cJSON_CreateArray();
     for (uint32_t v : values)
         cJSON_AddItemToArray(t, cJSON_CreateNumber(v));
     cJSON_AddItemToArray(arr, t);
-}
-
-std::vector<uint32_t> tupleOf(const cJSON* t)
-{
-    std::vector<uint32_t> v;
-    const cJSON* e;
-    cJSON_ArrayForEach(e, t) v.push_back(cJSON_IsNumber(e) ? static_cast<uint32_t>(e->valuedouble) : 0);
-    return v;
 }
 
 }  // namespace
@@ -186,157 +150,160 @@ void routingToJson(cJSON* root, const RoutingModel& m)
     cJSON_AddNumberToObject(r, "nextClientId", m.nextClientId);
 }
 
-void routingFromJson(const cJSON* root, RoutingModel* out)
+namespace {
+
+// A number-keyed map of numbers ("traps", "metricByTos", "pref4" ...).
+void readU32Map(const StateNode& n, std::map<uint32_t, uint32_t>* m)
 {
-    const cJSON* r = cJSON_GetObjectItemCaseSensitive(root, "routing");
-    if (!cJSON_IsObject(r))
+    n.eachNumbered([&](uint32_t key, const StateNode& v) { v.asU32(&(*m)[key]); });
+}
+
+// Each element of a list of number tuples of `size` numbers.
+template <class F>
+void eachTuple(const StateNode& list, size_t size, F&& f)
+{
+    list.eachElement([&](const StateNode& e) {
+        std::vector<uint32_t> t;
+        if (e.asTuple(size, &t))
+            f(t);
+    });
+}
+
+}  // namespace
+
+void routingFromJson(const StateNode& root, RoutingModel* out)
+{
+    StateNode r = root.member("routing");
+    if (!r.present())
         return;  // a state file of a switch without routing state keeps the defaults
     RoutingModel m;
-    const cJSON* it;
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(r, "intfs"))
-    {
+    r.member("intfs").eachElement([&](const StateNode& n) {
         RouterIntf i;
-        i.intIfNum = num(it, "intIfNum");
-        i.vlanId = num(it, "vlanId");
-        i.adminMode = num(it, "adminMode", 1);
-        i.ipMtu = num(it, "ipMtu", 1500);
-        i.proxyArp = num(it, "proxyArp");
-        i.redirects = num(it, "redirects", 1);
-        i.destUnreachable = num(it, "destUnreachable", 1);
-        i.netDirBcast = num(it, "netDirBcast");
-        const cJSON* a;
-        cJSON_ArrayForEach(a, cJSON_GetObjectItemCaseSensitive(it, "addrs"))
-        {
+        n.u32("intIfNum", &i.intIfNum);
+        n.u32("vlanId", &i.vlanId);
+        n.u32("adminMode", &i.adminMode);
+        n.u32("ipMtu", &i.ipMtu);
+        n.u32("proxyArp", &i.proxyArp);
+        n.u32("redirects", &i.redirects);
+        n.u32("destUnreachable", &i.destUnreachable);
+        n.u32("netDirBcast", &i.netDirBcast);
+        n.member("addrs").eachElement([&](const StateNode& a) {
             IntfAddr ad;
-            ad.family = num(a, "family", kFamilyIpv4);
-            ad.pfxLen = num(a, "pfxLen");
-            std::string b;
-            if (unhex(str(a, "addr"), &b) && b.size() == 16)
-                ad.addr = b;
+            a.u32("family", &ad.family);
+            a.u32("pfxLen", &ad.pfxLen);
+            a.bytes("addr", 16, &ad.addr);
             i.addrs.push_back(ad);
-        }
+        });
         m.intfs[i.intIfNum] = i;
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(r, "routes"))
-    {
+    });
+    r.member("routes").eachElement([&](const StateNode& n) {
         Route rt;
-        if (!recHex(str(it, "record"), &rt.rec))
-            continue;
-        const cJSON* h;
-        cJSON_ArrayForEach(h, cJSON_GetObjectItemCaseSensitive(it, "nextHops"))
-        {
+        n.required("record").asRecord(&rt.rec);
+        n.member("nextHops").eachElement([&](const StateNode& h) {
             NextHop nh;
-            if (cJSON_IsString(h) && recHex(h->valuestring, &nh))
+            if (h.asRecord(&nh))
                 rt.hops.push_back(nh);
-        }
+        });
         m.routes.push_back(rt);
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(r, "arp"))
-    {
+    });
+    r.member("arp").eachElement([&](const StateNode& n) {
         ArpEntry e;
-        e.intIfNum = num(it, "intIfNum");
-        e.isStatic = num(it, "static", 1) != 0;
-        std::string b;
-        if (unhex(str(it, "mac"), &b) && b.size() == 6)
-            e.mac = b;
-        m.arp[num(it, "ip")] = e;
-    }
-    const cJSON* o = cJSON_GetObjectItemCaseSensitive(r, "ospf");
+        uint32_t ip = 0, isStatic = 1;
+        n.u32("ip", &ip);
+        n.u32("intIfNum", &e.intIfNum);
+        n.u32("static", &isStatic);
+        e.isStatic = isStatic != 0;
+        n.bytes("mac", 6, &e.mac);
+        m.arp[ip] = e;
+    });
+    StateNode o = r.member("ospf");
     Ospf& f = m.ospf;
-    f.routerId = num(o, "routerId");
-    f.autoCost = num(o, "autoCost", 100);
-    f.maxPaths = num(o, "maxPaths", 4);
-    f.rfc1583 = num(o, "rfc1583", 1);
-    f.spfDelay = num(o, "spfDelay", 5);
-    f.spfHold = num(o, "spfHold", 10);
-    f.logAdj = num(o, "logAdj");
-    f.logDetail = num(o, "logDetail");
-    f.stubMode = num(o, "stubMode");
-    f.stubDuration = num(o, "stubDuration");
-    f.stubOverride = num(o, "stubOverride");
-    f.stubMetric = num(o, "stubMetric");
-    readU32Map(cJSON_GetObjectItemCaseSensitive(o, "traps"), &f.traps);
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(o, "areas"))
-    {
-        std::vector<uint32_t> t = tupleOf(it);
-        if (t.size() == 4)
-            f.areas[t[0]] = OspfArea{t[1], t[2], t[3]};
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(o, "intfs"))
-    {
+    o.u32("routerId", &f.routerId);
+    o.u32("autoCost", &f.autoCost);
+    o.u32("maxPaths", &f.maxPaths);
+    o.u32("rfc1583", &f.rfc1583);
+    o.u32("spfDelay", &f.spfDelay);
+    o.u32("spfHold", &f.spfHold);
+    o.u32("logAdj", &f.logAdj);
+    o.u32("logDetail", &f.logDetail);
+    o.u32("stubMode", &f.stubMode);
+    o.u32("stubDuration", &f.stubDuration);
+    o.u32("stubOverride", &f.stubOverride);
+    o.u32("stubMetric", &f.stubMetric);
+    readU32Map(o.member("traps"), &f.traps);
+    eachTuple(o.member("areas"), 4, [&](const std::vector<uint32_t>& t) { f.areas[t[0]] = OspfArea{t[1], t[2], t[3]}; });
+    o.member("intfs").eachElement([&](const StateNode& n) {
         OspfIntf i;
-        i.adminMode = num(it, "adminMode");
-        i.areaId = num(it, "areaId");
-        i.areaMode = num(it, "areaMode");
-        i.deadInterval = num(it, "deadInterval", 40);
-        i.helloInterval = num(it, "helloInterval", 10);
-        i.passive = num(it, "passive");
-        i.secondaries = num(it, "secondaries", 1);
-        i.type = num(it, "type", 1);
-        readU32Map(cJSON_GetObjectItemCaseSensitive(it, "metricByTos"), &i.metricByTos);
-        f.intfs[num(it, "intIfNum")] = i;
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(o, "networks"))
-    {
-        std::vector<uint32_t> t = tupleOf(it);
-        if (t.size() == 4)
-            f.networks.push_back(OspfNetwork{t[0], t[1], t[2], t[3]});
-    }
-    const cJSON* h = cJSON_GetObjectItemCaseSensitive(r, "ipHelper");
-    m.helper.mode = num(h, "mode");
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(h, "global"))
-    {
-        std::vector<uint32_t> t = tupleOf(it);
-        if (t.size() == 2)
-            m.helper.global.insert({t[0], t[1]});
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(h, "perIntf"))
-    {
-        std::vector<uint32_t> t = tupleOf(it);
-        if (t.size() == 3)
-            m.helper.perIntf.insert(std::make_tuple(t[0], t[1], t[2]));
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(h, "discards"))
-    {
-        std::vector<uint32_t> t = tupleOf(it);
-        if (t.size() == 2)
-            m.helper.discards.insert({t[0], t[1]});
-    }
-    const cJSON* rt = cJSON_GetObjectItemCaseSensitive(r, "router");
-    m.router.adminV4 = num(rt, "adminV4", 1);
-    m.router.adminV6 = num(rt, "adminV6");
-    m.router.redirects = num(rt, "redirects", 1);
-    m.router.echoReply = num(rt, "echoReply", 1);
-    m.router.icmpBurst = num(rt, "icmpBurst", 100);
-    m.router.icmpInterval = num(rt, "icmpInterval", 1000);
-    readU32Map(cJSON_GetObjectItemCaseSensitive(rt, "pref4"), &m.router.pref4);
-    readU32Map(cJSON_GetObjectItemCaseSensitive(rt, "pref6"), &m.router.pref6);
-    if (cJSON_GetObjectItemCaseSensitive(r, "protocols"))
+        uint32_t intIfNum = 0;
+        n.u32("intIfNum", &intIfNum);
+        n.u32("adminMode", &i.adminMode);
+        n.u32("areaId", &i.areaId);
+        n.u32("areaMode", &i.areaMode);
+        n.u32("deadInterval", &i.deadInterval);
+        n.u32("helloInterval", &i.helloInterval);
+        n.u32("passive", &i.passive);
+        n.u32("secondaries", &i.secondaries);
+        n.u32("type", &i.type);
+        readU32Map(n.member("metricByTos"), &i.metricByTos);
+        f.intfs[intIfNum] = i;
+    });
+    eachTuple(o.member("networks"), 4,
+              [&](const std::vector<uint32_t>& t) { f.networks.push_back(OspfNetwork{t[0], t[1], t[2], t[3]}); });
+    StateNode h = r.member("ipHelper");
+    h.u32("mode", &m.helper.mode);
+    eachTuple(h.member("global"), 2, [&](const std::vector<uint32_t>& t) { m.helper.global.insert({t[0], t[1]}); });
+    eachTuple(h.member("perIntf"), 3,
+              [&](const std::vector<uint32_t>& t) { m.helper.perIntf.insert(std::make_tuple(t[0], t[1], t[2])); });
+    eachTuple(h.member("discards"), 2, [&](const std::vector<uint32_t>& t) { m.helper.discards.insert({t[0], t[1]}); });
+    StateNode rt = r.member("router");
+    rt.u32("adminV4", &m.router.adminV4);
+    rt.u32("adminV6", &m.router.adminV6);
+    rt.u32("redirects", &m.router.redirects);
+    rt.u32("echoReply", &m.router.echoReply);
+    rt.u32("icmpBurst", &m.router.icmpBurst);
+    rt.u32("icmpInterval", &m.router.icmpInterval);
+    readU32Map(rt.member("pref4"), &m.router.pref4);
+    readU32Map(rt.member("pref6"), &m.router.pref6);
+    // Protocols and route types the file lists replace the built-in ones.
+    if (r.member("protocols").present())
         m.protocols.clear();
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(r, "protocols"))
-        m.protocols[num(it, "id")] = Protocol{num(it, "family", 1), str(it, "name"), str(it, "code")};
-    if (cJSON_GetObjectItemCaseSensitive(r, "routeTypes"))
+    r.member("protocols").eachElement([&](const StateNode& n) {
+        uint32_t id = 0;
+        Protocol p;
+        n.u32("id", &id);
+        n.u32("family", &p.family);
+        n.text("name", &p.name);
+        n.text("code", &p.code);
+        m.protocols[id] = p;
+    });
+    if (r.member("routeTypes").present())
         m.routeTypes.clear();
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(r, "routeTypes"))
-        m.routeTypes[num(it, "id")] = RouteType{num(it, "family", 1), num(it, "protoId"), str(it, "name"),
-                                                str(it, "code")};
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(r, "clients"))
-    {
+    r.member("routeTypes").eachElement([&](const StateNode& n) {
+        uint32_t id = 0;
+        RouteType t;
+        n.u32("id", &id);
+        n.u32("family", &t.family);
+        n.u32("protoId", &t.protoId);
+        n.text("name", &t.name);
+        n.text("code", &t.code);
+        m.routeTypes[id] = t;
+    });
+    r.member("clients").eachElement([&](const StateNode& n) {
+        uint32_t id = 0;
         EventClient c;
-        c.kind = num(it, "kind", kBestRouteClient);
-        c.family = num(it, "family", 1);
-        c.pid = num(it, "pid");
-        c.name = str(it, "name");
-        const cJSON* p;
-        cJSON_ArrayForEach(p, cJSON_GetObjectItemCaseSensitive(it, "pending"))
-        {
+        n.u32("id", &id);
+        n.u32("kind", &c.kind);
+        n.u32("family", &c.family);
+        n.u32("pid", &c.pid);
+        n.text("name", &c.name);
+        n.member("pending").eachElement([&](const StateNode& p) {
             RouteChange ch;
-            if (cJSON_IsString(p) && recHex(p->valuestring, &ch))
+            if (p.asRecord(&ch))
                 c.pending.push_back(ch);
-        }
-        m.clients[num(it, "id")] = c;
-    }
-    m.nextClientId = num(r, "nextClientId", 1);
+        });
+        m.clients[id] = c;
+    });
+    r.u32("nextClientId", &m.nextClientId);
     *out = std::move(m);
 }
 

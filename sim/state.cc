@@ -4,13 +4,17 @@
 #include "sim/cli_state.h"
 #include "sim/ipv4_cli_model.h"
 #include "sim/ipv6_model.h"
+#include "sim/state_reader.h"
 
 #include <cjson/cJSON.h>
+#include <errno.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace sim {
@@ -83,19 +87,176 @@ bool unhex(const std::string& hex, std::string* bytes)
 
 namespace {
 
-uint32_t numberOf(const cJSON* obj, const char* name, uint32_t dflt)
+// What a JSON value is, for a fault's text.
+std::string describe(const cJSON* j)
 {
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(obj, name);
-    return cJSON_IsNumber(it) ? static_cast<uint32_t>(it->valuedouble) : dflt;
+    if (!j)
+        return "nothing";
+    if (cJSON_IsObject(j))
+        return "an object";
+    if (cJSON_IsArray(j))
+        return "an array";
+    if (cJSON_IsString(j))
+        return "a text";
+    if (cJSON_IsBool(j))
+        return cJSON_IsTrue(j) ? "true" : "false";
+    if (cJSON_IsNull(j))
+        return "null";
+    if (cJSON_IsNumber(j)) {
+        char b[40];
+        snprintf(b, sizeof b, "%.17g", j->valuedouble);
+        return b;
+    }
+    return "an unknown value";
 }
 
-std::string textOf(const cJSON* obj, const char* name)
-{
-    const cJSON* it = cJSON_GetObjectItemCaseSensitive(obj, name);
-    return cJSON_IsString(it) ? it->valuestring : "";
-}
+bool wholeIn(double d, double max) { return std::isfinite(d) && d >= 0 && d <= max && d == std::floor(d); }
 
 }  // namespace
+
+void StateFaults::note(const std::string& path, const std::string& what)
+{
+    if (first_.empty())
+        first_ = (path.empty() ? "the file" : path) + ": " + what;
+}
+
+void StateNode::fault(const std::string& what) const { faults_->note(path_, what); }
+
+bool StateNode::wrong(const std::string& expected) const
+{
+    fault(expected + " expected, found " + describe(json_));
+    return false;
+}
+
+bool StateNode::isA(int type, const char* expected) const
+{
+    if (!json_)
+        return false;
+    if ((json_->type & 0xff) == type)
+        return true;
+    return wrong(expected);
+}
+
+std::string StateNode::childPath(const char* name) const { return path_.empty() ? name : path_ + "." + name; }
+
+StateNode StateNode::member(const char* name) const
+{
+    const cJSON* m = isA(cJSON_Object, "an object") ? cJSON_GetObjectItemCaseSensitive(json_, name) : nullptr;
+    return StateNode(m, childPath(name), faults_);
+}
+
+StateNode StateNode::required(const char* name) const
+{
+    StateNode m = member(name);
+    if (!m.present() && present())
+        m.fault("missing");
+    return m;
+}
+
+bool StateNode::asU32(uint32_t* v) const
+{
+    if (!json_)
+        return false;
+    if (!cJSON_IsNumber(json_) || !wholeIn(json_->valuedouble, 4294967295.0))
+        return wrong("a whole number from 0 to 4294967295");
+    *v = static_cast<uint32_t>(json_->valuedouble);
+    return true;
+}
+
+bool StateNode::asU64(uint64_t* v) const
+{
+    if (!json_)
+        return false;
+    if (cJSON_IsNumber(json_) && wholeIn(json_->valuedouble, 18446744073709549568.0)) {
+        *v = static_cast<uint64_t>(json_->valuedouble);
+        return true;
+    }
+    if (cJSON_IsString(json_)) {
+        const char* t = json_->valuestring;
+        size_t n = strlen(t);
+        if (n > 0 && n <= 20 && strspn(t, "0123456789") == n) {
+            errno = 0;
+            unsigned long long c = strtoull(t, nullptr, 10);
+            if (errno == 0) {
+                *v = c;
+                return true;
+            }
+        }
+    }
+    return wrong("a counter (decimal digits or a whole number)");
+}
+
+bool StateNode::asText(std::string* v) const
+{
+    if (!json_)
+        return false;
+    if (!cJSON_IsString(json_))
+        return wrong("a text");
+    *v = json_->valuestring;
+    return true;
+}
+
+bool StateNode::asFlag(bool* v) const
+{
+    if (!json_)
+        return false;
+    if (!cJSON_IsBool(json_))
+        return wrong("true or false");
+    *v = cJSON_IsTrue(json_) != 0;
+    return true;
+}
+
+bool StateNode::asHex(std::string* v) const
+{
+    if (!json_)
+        return false;
+    std::string b;
+    if (!cJSON_IsString(json_) || !unhex(json_->valuestring, &b))
+        return wrong("bytes as lower-case hex digits");
+    *v = std::move(b);
+    return true;
+}
+
+bool StateNode::asBytes(size_t size, std::string* v) const
+{
+    if (!json_)
+        return false;
+    std::string b;
+    if (!cJSON_IsString(json_) || !unhex(json_->valuestring, &b) || b.size() != size)
+        return wrong(std::to_string(size) + " bytes as " + std::to_string(size * 2) + " lower-case hex digits");
+    *v = std::move(b);
+    return true;
+}
+
+bool StateNode::asTuple(size_t n, std::vector<uint32_t>* v) const
+{
+    if (!isA(cJSON_Array, "an array"))
+        return false;
+    std::vector<uint32_t> t;
+    bool whole = true;
+    eachElement([&](const StateNode& e) {
+        uint32_t x = 0;
+        whole = e.asU32(&x) && whole;
+        t.push_back(x);
+    });
+    if (!whole)
+        return false;
+    if (t.size() != n)
+        return wrong("an array of " + std::to_string(n) + " numbers");
+    *v = std::move(t);
+    return true;
+}
+
+bool StateNode::numberedKey(const std::string& name, uint32_t* key)
+{
+    if (name.empty() || name.size() > 10 || name.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    unsigned long long v = strtoull(name.c_str(), nullptr, 10);
+    if (v > 0xffffffffULL)
+        return false;
+    *key = static_cast<uint32_t>(v);
+    return true;
+}
 
 std::string stateText(const SwitchState& st)
 {
@@ -175,65 +336,101 @@ bool saveState(const SwitchState& st, const std::string& path)
     return true;
 }
 
-bool loadState(SwitchState* st, const std::string& path)
+namespace {
+
+// The model parts the switch itself keeps: units, interfaces, VLANs, the
+// application key store and the generic setters' values.
+void switchFromJson(const StateNode& root, SwitchState* s)
 {
-    std::ifstream in(path);
-    if (!in)
-        return false;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    cJSON* root = cJSON_Parse(ss.str().c_str());
-    if (!root)
-        return false;
-    SwitchState s;
-    const cJSON* it;
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(root, "units"))
-        s.units.push_back(Unit{numberOf(it, "number", 1), textOf(it, "model"), textOf(it, "serial")});
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(root, "interfaces"))
-    {
+    root.member("units").eachElement([&](const StateNode& n) {
+        Unit u;
+        n.u32("number", &u.number);
+        n.text("model", &u.model);
+        n.text("serial", &u.serial);
+        s->units.push_back(u);
+    });
+    if (s->units.empty())
+        root.member("units").fault("at least one unit expected");
+    root.member("interfaces").eachElement([&](const StateNode& n) {
         Interface i;
-        i.intIfNum = numberOf(it, "intIfNum", 0);
-        i.type = static_cast<IfType>(numberOf(it, "type", 0));
-        i.unit = numberOf(it, "unit", 0);
-        i.slot = numberOf(it, "slot", 0);
-        i.port = numberOf(it, "port", 0);
-        i.name = textOf(it, "name");
-        i.speedMbps = numberOf(it, "speedMbps", 1000);
-        i.adminUp = numberOf(it, "adminUp", 1);
-        i.linkUp = numberOf(it, "linkUp", 0);
-        i.maxFrame = numberOf(it, "maxFrame", 1518);
-        i.pvid = numberOf(it, "pvid", 1);
-        s.interfaces[i.intIfNum] = i;
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(root, "vlans"))
-    {
-        uint32_t id = numberOf(it, "id", 1);
-        s.vlans[id] = Vlan{id, textOf(it, "name"), cJSON_IsTrue(cJSON_GetObjectItemCaseSensitive(it, "static")) != 0};
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(root, "appDbs"))
-    {
-        auto& db = s.appDbs[it->string];
-        const cJSON* kv;
-        cJSON_ArrayForEach(kv, it) if (cJSON_IsString(kv)) db[kv->string] = kv->valuestring;
-    }
-    cJSON_ArrayForEach(it, cJSON_GetObjectItemCaseSensitive(root, "values"))
-    {
-        auto& vals = s.values[it->string];
-        const cJSON* v;
-        cJSON_ArrayForEach(v, it)
-        {
+        uint32_t type = i.type;
+        n.u32("intIfNum", &i.intIfNum);
+        if (n.member("type").asU32(&type) && type > kIfVlan)
+            n.member("type").fault("0, 1 or 2 expected");
+        i.type = static_cast<IfType>(type);
+        n.u32("unit", &i.unit);
+        n.u32("slot", &i.slot);
+        n.u32("port", &i.port);
+        n.text("name", &i.name);
+        n.u32("speedMbps", &i.speedMbps);
+        n.u32("adminUp", &i.adminUp);
+        n.u32("linkUp", &i.linkUp);
+        n.u32("maxFrame", &i.maxFrame);
+        n.u32("pvid", &i.pvid);
+        s->interfaces[i.intIfNum] = i;
+    });
+    root.member("vlans").eachElement([&](const StateNode& n) {
+        Vlan v;
+        v.isStatic = false;  // a VLAN the file does not call static is dynamic
+        n.u32("id", &v.id);
+        n.text("name", &v.name);
+        n.flag("static", &v.isStatic);
+        s->vlans[v.id] = v;
+    });
+    root.member("appDbs").eachMember([&](const std::string& app, const StateNode& db) {
+        auto& keys = s->appDbs[app];
+        db.eachMember([&](const std::string& key, const StateNode& value) { value.asText(&keys[key]); });
+    });
+    root.member("values").eachMember([&](const std::string& key, const StateNode& list) {
+        auto& values = s->values[key];
+        list.eachElement([&](const StateNode& v) {
             std::string bytes;
-            if (cJSON_IsString(v) && unhex(v->valuestring, &bytes))
-                vals.push_back(bytes);
-        }
+            if (v.asHex(&bytes))
+                values.push_back(bytes);
+        });
+    });
+}
+
+}  // namespace
+
+bool loadState(SwitchState* st, const std::string& path, std::string* why)
+{
+    std::string ignored;
+    if (!why)
+        why = &ignored;
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    if (in)
+        ss << in.rdbuf();
+    if (!in || in.bad()) {
+        *why = "it cannot be read";
+        return false;
     }
+    std::string text = ss.str();
+    const char* end = nullptr;
+    std::unique_ptr<cJSON, void (*)(cJSON*)> json(cJSON_ParseWithOpts(text.c_str(), &end, 1), cJSON_Delete);
+    if (!json || end != text.c_str() + text.size()) {
+        // cJSON stops at a NUL byte: such a file is no JSON text either.
+        size_t at = end && end >= text.c_str() ? static_cast<size_t>(end - text.c_str()) : 0;
+        *why = "no JSON text (the fault is near byte " + std::to_string(at) + ")";
+        return false;
+    }
+    StateFaults faults;
+    StateNode root(json.get(), "", &faults);
+    if (!root.isA(cJSON_Object, "an object")) {
+        *why = faults.text();
+        return false;
+    }
+    SwitchState s;
+    switchFromJson(root, &s);
     routingFromJson(root, &s.routing);
     cliStateFromJson(root, &s);
     ipv6FromJson(root, &s.ipv6);
     ipv4CliFromJson(root, &s.ipv4Cli);
-    cJSON_Delete(root);
-    if (s.units.empty())
+    if (!faults.ok()) {
+        *why = faults.text();
         return false;
+    }
     *st = std::move(s);
     return true;
 }

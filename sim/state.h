@@ -83,8 +83,10 @@ SwitchState defaultSwitch();
 std::string stateText(const SwitchState& st);
 /// Saves atomically (temporary file, rename); false on failure.
 bool saveState(const SwitchState& st, const std::string& path);
-/// Loads a saved state; false when the file is absent or unreadable.
-bool loadState(SwitchState* st, const std::string& path);
+/// Loads a saved state; false, with the reason in *why, when the file is
+/// absent, unreadable or not a state file (every member is checked for the
+/// shape the state gives it; absent members keep their defaults).
+bool loadState(SwitchState* st, const std::string& path, std::string* why = nullptr);
 
 /// Lower-case hex of a byte string, and back.
 std::string hexOf(const std::string& bytes);

@@ -1,6 +1,7 @@
 // switchsim: the simulated switch control process.
 //   switchsim [--socket PATH] [--state FILE] [--detach] [--pidfile FILE]
 //   switchsim [--socket PATH] --ctl COMMAND [ARG...]
+#include <errno.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -45,12 +46,16 @@ int main(int argc, char** argv)
         }
     }
     sim::SwitchState st = sim::defaultSwitch();
-    if (!opts.statePath.empty() && !sim::loadState(&st, opts.statePath)) {
-        if (access(opts.statePath.c_str(), F_OK) == 0) {
-            fprintf(stderr, "switchsim: %s is not a state file\n", opts.statePath.c_str());
+    if (!opts.statePath.empty()) {
+        // A file that is there but cannot be read as state is left as it
+        // is: it may be the only copy of a switch someone set up.
+        std::string why;
+        if (access(opts.statePath.c_str(), F_OK) != 0 && errno == ENOENT) {
+            sim::saveState(st, opts.statePath);
+        } else if (!sim::loadState(&st, opts.statePath, &why)) {
+            fprintf(stderr, "switchsim: %s is not a state file: %s\n", opts.statePath.c_str(), why.c_str());
             return 1;
         }
-        sim::saveState(st, opts.statePath);
     }
     sim::cliPrepareWorkDir();
     // The socket accepts connections from here on, before any fork.

@@ -1,0 +1,4 @@
+// pathgate's route table as data.
+#define HF_PROGRAM pathgate
+#define HF_ROUTES "routing/routes.def"
+#include "runtime/rows_info.inc"
