@@ -16,12 +16,13 @@
 #include "runtime/envelope.h"
 #include "runtime/log.h"
 #include "runtime/params.h"
+#include "routing/route_records.h"
+#include "runtime/raii.h"
 #include "runtime/route_tree.h"
 #include "runtime/text_convert.h"
 
 namespace cli4 {
 
-using route::RouteCtx;
 using showparse::ArpBrief;
 using showparse::ArpLine;
 using showparse::IpIntfRecord;
@@ -35,73 +36,18 @@ constexpr uint32_t kIntfSearchMax = 256;
 
 // --- Request ----------------------------------------------------------------
 
-struct Body {
-    cJSON* json = nullptr;
-    Body() = default;
-    Body(const Body&) = delete;
-    Body& operator=(const Body&) = delete;
-    ~Body() { cJSON_Delete(json); }
-};
-
-// Parses the request body; false when it is no JSON object.
-bool readBody(Body* b)
+// A body member that must be there, as a whole number 0..4294967295.
+bool requiredNumber(const cJSON* o, const char* name, uint32_t* out)
 {
-    char* t = requestDataGet();
-    b->json = t ? cJSON_Parse(t) : nullptr;
-    free(t);
-    return cJSON_IsObject(b->json);
+    hf::Value v = hf::member(o, name);
+    return v.found && hf::numberOf(v, 0, out) == kResultOk;
 }
 
-/// Split reader of the query string (GET, DELETE).
-struct Query {
-    char* text = nullptr;
-    char** list = nullptr;
-    Query()
-    {
-        text = requestDataGet();
-        list = paramListSplit(text ? text : "");
-    }
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
-    ~Query()
-    {
-        paramListFree(list);
-        free(text);
-    }
-    const char* find(const char* name) const { return paramListFind(name, list); }
-};
-
-enum Got { kAbsent, kGot, kBad };
-
-// A whole number member (JSON number or decimal text) of 0..4294967295.
-Got bodyNumber(const cJSON* o, const char* name, uint32_t* out)
+// A body member that must be there, as text.
+bool requiredText(const cJSON* o, const char* name, std::string* out)
 {
-    const cJSON* it = cJSON_GetObjectItem(o, name);
-    *out = 0;
-    if (!it)
-        return kAbsent;
-    if (cJSON_IsNumber(it)) {
-        double d = it->valuedouble;
-        if (!(d >= 0 && d <= 4294967295.0) || static_cast<double>(static_cast<uint64_t>(d)) != d)
-            return kBad;
-        *out = static_cast<uint32_t>(d);
-        return kGot;
-    }
-    if (cJSON_IsString(it) && strlen(it->valuestring) <= 10)
-        return conv::parseU32(it->valuestring, out) ? kGot : kBad;
-    return kBad;
-}
-
-Got bodyText(const cJSON* o, const char* name, std::string* out)
-{
-    const cJSON* it = cJSON_GetObjectItem(o, name);
-    out->clear();
-    if (!it)
-        return kAbsent;
-    if (!cJSON_IsString(it))
-        return kBad;
-    *out = it->valuestring;
-    return kGot;
+    hf::Value v = hf::member(o, name);
+    return v.found && hf::textOf(v, out);
 }
 
 // A mode member: "enable", true or 1 enable; any other value (or none) does
@@ -123,13 +69,13 @@ bool bodyMode(const cJSON* o, const char* name, bool* on)
     return true;
 }
 
-// Decimal query value, stopping at the first non-digit (none: 0).
-uint32_t queryNumber(const Query& q, const char* name, bool* found = nullptr)
+// The split reader's query number; what cannot be read is 0.
+uint32_t queryNumber(const hf::Request& q, const char* name)
 {
-    const char* v = q.find(name);
-    if (found)
-        *found = v != nullptr;
-    return v ? conv::decimalLoose(v) : 0;
+    uint32_t v = 0;
+    if (hf::numberOf(hf::lookup(q, hf::kQuery, name), 0, &v) != kResultOk)
+        v = 0;
+    return v;
 }
 
 // --- Values -------------------------------------------------------------------
@@ -157,23 +103,13 @@ bool parseMac(const std::string& t, std::string* out)
 
 // --- Answers -------------------------------------------------------------------
 
-// Prints the envelope; the data object (owned here) goes out on success
-// only. Reads answer without a newline; writes with one; POST views (the
-// route walk) only when they fail.
-int answer(const RouteCtx& r, ResultCode code, cJSON* data, bool view)
+// Reads answer without a newline; writes with one; POST views (the route
+// walk) only when they fail.
+int answerView(const RouteCtx& r, ResultCode code, JsonPtr data)
 {
-    char* text = nullptr;
-    if (code == kResultOk && data && data->child)
-        text = cJSON_PrintUnformatted(data);
-    cJSON_Delete(data);
-    bool newline = r.method != kMethodGet && (!view || code != kResultOk);
-    replyEnvelope(code, text ? route::dataMemberOf(r.dir) : nullptr, text, newline);
-    free(text);
-    return 0;
+    return hf::reply(r, code, std::move(data), r.method != kMethodGet && code != kResultOk);
 }
-
-int answerView(const RouteCtx& r, ResultCode code, cJSON* data) { return answer(r, code, data, true); }
-int answerWrite(const RouteCtx& r, ResultCode code) { return answer(r, code, nullptr, false); }
+int answerWrite(const RouteCtx& r, ResultCode code) { return hf::reply(r, code, nullptr, r.method != kMethodGet); }
 
 // --- Show text -------------------------------------------------------------------
 
@@ -362,57 +298,59 @@ int rtrStatsFetchCmd(const CliRow& row, RouteSummary* out)
 
 int routeEntryGetNextRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
-    if (!readBody(&b))
+    hf::Request q;
+    if (hf::readRequest(r, true, false, &q) != kResultOk)
         return answerView(r, kResultInvalidArgument, nullptr);
+    const cJSON* body = q.body.get();
     std::string dest, mask;
     uint32_t proto = 0, maskNum = 0;
-    bodyText(b.json, "routeDest", &dest);  // not a text: an invalid start, the first line
-    Got m = bodyText(b.json, "routeMask", &mask);
-    if (m == kBad || (m == kGot && !mask.empty() && !parseIpv4(mask, &maskNum)) ||
-        bodyNumber(b.json, "routeProto", &proto) == kBad)
+    hf::textOf(hf::member(body, "routeDest"), &dest);  // not a text: an invalid start, the first line
+    if (!hf::textOf(hf::member(body, "routeMask"), &mask) || (!mask.empty() && !parseIpv4(mask, &maskNum)) ||
+        hf::numberOf(hf::member(body, "routeProto"), 0, &proto) != kResultOk)
         return answerView(r, kResultInvalidArgument, nullptr);
     RouteLine l;
     int rc = rtrIpRouteEntryGetNextCli(row, dest, conv::maskLength(maskNum), proto, &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
-    cJSON* o = cJSON_CreateObject();
-    cJSON_AddStringToObject(o, "routeDest", conv::ipv4Text(l.destNum).c_str());
-    cJSON_AddStringToObject(o, "routeMask", maskText(l.pfxLen).c_str());
-    cJSON_AddNumberToObject(o, "routeProto", l.code == 'S' ? 3 : 1);
-    cJSON_AddNumberToObject(o, "routePref", 0);
-    return answerView(r, kResultOk, o);
+    JsonPtr o(cJSON_CreateObject());
+    cJSON_AddStringToObject(o.get(), "routeDest", conv::ipv4Text(l.destNum).c_str());
+    cJSON_AddStringToObject(o.get(), "routeMask", maskText(l.pfxLen).c_str());
+    cJSON_AddNumberToObject(o.get(), "routeProto", l.code == 'S' ? 3 : 1);
+    cJSON_AddNumberToObject(o.get(), "routePref", 0);
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int routeLookupFieldRow(const RouteCtx& r, const CliRow& row)
 {
-    Query q;
-    const char* dest = q.find("routeDest");
-    const char* mask = q.find("routeMask");
+    hf::Request q;
+    hf::readRequest(r, false, true, &q);
+    hf::Value dest = hf::lookup(q, hf::kQuery, "routeDest");
+    hf::Value mask = hf::lookup(q, hf::kQuery, "routeMask");
     uint32_t maskNum = 0;
-    if (!dest || !mask || (*mask && !parseIpv4(mask, &maskNum)))
+    if (!dest.found || !mask.found || (!mask.text.empty() && !parseIpv4(mask.text, &maskNum)))
         return answerView(r, kResultInvalidArgument, nullptr);
     RouteLine l;
-    int rc = rtrIpRouteLookupCli(row, dest, conv::maskLength(maskNum), queryNumber(q, "routeProto"), &l);
+    int rc = rtrIpRouteLookupCli(row, dest.text, conv::maskLength(maskNum), queryNumber(q, "routeProto"), &l);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
-    cJSON* o = cJSON_CreateObject();
+    JsonPtr o(cJSON_CreateObject());
     if (row.picks == kLookupMetric)
-        cJSON_AddNumberToObject(o, row.answers, l.metric);
+        cJSON_AddNumberToObject(o.get(), row.answers, l.metric);
     else if (row.picks == kLookupNextHopIntf)
-        cJSON_AddStringToObject(o, row.answers, l.intf.c_str());
+        cJSON_AddStringToObject(o.get(), row.answers, l.intf.c_str());
     else
-        cJSON_AddStringToObject(o, row.answers, l.nextHop.empty() ? "0.0.0.0" : l.nextHop.c_str());
-    return answerView(r, kResultOk, o);
+        cJSON_AddStringToObject(o.get(), row.answers, l.nextHop.empty() ? "0.0.0.0" : l.nextHop.c_str());
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int staticRouteNextRow(const RouteCtx& r, const CliRow& row)
 {
     uint32_t start = 0, startLen = 0;
     if (row.reads[0]) {
-        Query q;
-        const char* pfx = q.find(row.reads[0]);
-        if (!pfx || !parseIpv4(pfx, &start))
+        hf::Request q;
+        hf::readRequest(r, false, true, &q);
+        hf::Value pfx = hf::lookup(q, hf::kQuery, row.reads[0]);
+        if (!pfx.found || !parseIpv4(pfx.text, &start))
             start = 0;  // none or no address: the first static route
         startLen = queryNumber(q, row.reads[1]);
     }
@@ -436,33 +374,34 @@ int staticRouteNextRow(const RouteCtx& r, const CliRow& row)
         memcpy(hops.hop[0].addr, &nh, 4);
         hops.hop[0].ifNum = intfNumberOf(l.intf);
     }
-    cJSON* o = cJSON_CreateObject();
-    cJSON_AddItemToObject(o, "route", route::routeJson(rec));
-    cJSON_AddItemToObject(o, "nextHops", route::nextHopsJson(hops, rec.numNextHops));
-    return answerView(r, kResultOk, o);
+    JsonPtr o(cJSON_CreateObject());
+    cJSON_AddItemToObject(o.get(), "route", pathgate::routeJson(rec).release());
+    cJSON_AddItemToObject(o.get(), "nextHops", pathgate::nextHopsJson(hops, rec.numNextHops).release());
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int staticRouteChangeRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
-    if (!readBody(&b))
+    hf::Request q;
+    if (hf::readRequest(r, true, false, &q) != kResultOk)
         return answerWrite(r, kResultInvalidArgument);
-    const cJSON* rt = cJSON_GetObjectItem(b.json, row.reads[0]);
+    const cJSON* rt = cJSON_GetObjectItem(q.body.get(), row.reads[0]);
     std::string pfxText;
     uint32_t pfx = 0, len = 0, pref = 0;
-    if (!cJSON_IsObject(rt) || bodyText(rt, "destPfx", &pfxText) != kGot || !parseIpv4(pfxText, &pfx) ||
-        bodyNumber(rt, "pfxLen", &len) == kBad || len > 32 || bodyNumber(rt, "pref", &pref) == kBad || pref > 255)
+    if (!cJSON_IsObject(rt) || !requiredText(rt, "destPfx", &pfxText) || !parseIpv4(pfxText, &pfx) ||
+        hf::numberOf(hf::member(rt, "pfxLen"), 0, &len) != kResultOk || len > 32 ||
+        hf::numberOf(hf::member(rt, "pref"), 0, &pref) != kResultOk || pref > 255)
         return answerWrite(r, kResultInvalidArgument);
     std::string text = std::string(row.elseSends) + " " + conv::ipv4Text(pfx) + " " + maskText(len) + "\n";
     if (row.picks != kRouteDelete) {
         // The next hop: the first element of `nextHops` (beside `route`, or inside it).
-        const cJSON* hops = cJSON_GetObjectItem(b.json, row.reads[1]);
+        const cJSON* hops = cJSON_GetObjectItem(q.body.get(), row.reads[1]);
         if (!hops)
             hops = cJSON_GetObjectItem(rt, row.reads[1]);
         const cJSON* first = cJSON_IsArray(hops) ? cJSON_GetArrayItem(hops, 0) : nullptr;
         std::string nhText;
         uint32_t nh = 0;
-        if (!cJSON_IsObject(first) || bodyText(first, "nhAddr", &nhText) != kGot || !parseIpv4(nhText, &nh))
+        if (!cJSON_IsObject(first) || !requiredText(first, "nhAddr", &nhText) || !parseIpv4(nhText, &nh))
             return answerWrite(r, kResultInvalidArgument);
         std::string add = std::string(row.sends) + " " + conv::ipv4Text(pfx) + " " + maskText(len) + " " +
                           conv::ipv4Text(nh);
@@ -483,7 +422,7 @@ int ipIntfFieldRow(const RouteCtx& r, const CliRow& row)
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
     IpIntfRecord rec = showparse::ipIntfRecordOf(text);
-    cJSON* o = cJSON_CreateObject();
+    JsonPtr o(cJSON_CreateObject());
     int mode = -1;
     switch (static_cast<IntfField>(row.picks)) {
     case kIntfRoutingMode: mode = rec.routingMode; break;
@@ -498,48 +437,47 @@ int ipIntfFieldRow(const RouteCtx& r, const CliRow& row)
     case kIntfBandwidth: {
         bool mtu = row.picks == kIntfIpMtu;
         if (!(mtu ? rec.hasMtu : rec.hasBandwidth)) {
-            cJSON_Delete(o);
             return answerView(r, kResultApiNotFound, nullptr);
         }
-        cJSON_AddNumberToObject(o, row.answers, mtu ? rec.ipMtu : rec.bandwidth);
-        return answerView(r, kResultOk, o);
+        cJSON_AddNumberToObject(o.get(), row.answers, mtu ? rec.ipMtu : rec.bandwidth);
+        return answerView(r, kResultOk, std::move(o));
     }
     }
     if (mode < 0) {
-        cJSON_Delete(o);
         return answerView(r, kResultApiNotFound, nullptr);
     }
-    cJSON_AddStringToObject(o, row.answers, mode == 1 ? "enable" : "disable");
-    return answerView(r, kResultOk, o);
+    cJSON_AddStringToObject(o.get(), row.answers, mode == 1 ? "enable" : "disable");
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int ipIntfAddrMethodRow(const RouteCtx& r, const CliRow& row)
 {
-    Query q;
+    hf::Request q;
+    hf::readRequest(r, false, true, &q);
     uint32_t method = 0;
     int rc = rtrShowIpInterfaceMethod(row, queryNumber(q, row.scopeQuery), &method);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
-    cJSON* o = cJSON_CreateObject();
-    cJSON_AddNumberToObject(o, row.answers, method);
-    cJSON_AddNumberToObject(o, "clientIdEnable", 0);
-    return answerView(r, kResultOk, o);
+    JsonPtr o(cJSON_CreateObject());
+    cJSON_AddNumberToObject(o.get(), row.answers, method);
+    cJSON_AddNumberToObject(o.get(), "clientIdEnable", 0);
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int ipIntfModeSetRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
+    hf::Request q;
     bool on = false;
-    if (!readBody(&b) || !bodyMode(b.json, row.reads[0], &on))
+    if (hf::readRequest(r, true, false, &q) != kResultOk || !bodyMode(q.body.get(), row.reads[0], &on))
         return answerWrite(r, kResultInvalidArgument);
     return answerWrite(r, applyToIntf(row, std::string(on ? "" : "no ") + row.sends));
 }
 
 int ipIntfNumberSetRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
+    hf::Request q;
     uint32_t v = 0;
-    if (!readBody(&b) || bodyNumber(b.json, row.reads[0], &v) != kGot)
+    if (hf::readRequest(r, true, false, &q) != kResultOk || !requiredNumber(q.body.get(), row.reads[0], &v))
         return answerWrite(r, kResultInvalidArgument);
     return answerWrite(r, applyToIntf(row, clitext::fillTemplate(row.sends, std::to_string(v))));
 }
@@ -552,30 +490,30 @@ int arpFieldRow(const RouteCtx& r, const CliRow& row)
     int rc = rcfgShowArpBriefFetch(row, &a);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
-    cJSON* o = cJSON_CreateObject();
+    JsonPtr o(cJSON_CreateObject());
     const char* member = row.answers;
     switch (static_cast<ArpField>(row.picks)) {
-    case kArpAgeTime: cJSON_AddNumberToObject(o, member, a.ageTime); break;
-    case kArpResponseTime: cJSON_AddNumberToObject(o, member, a.responseTime); break;
-    case kArpRetries: cJSON_AddNumberToObject(o, member, a.retries); break;
-    case kArpCacheSize: cJSON_AddNumberToObject(o, member, a.cacheSize); break;
-    case kArpDynamicRenew: cJSON_AddNumberToObject(o, member, a.dynamicRenew); break;
+    case kArpAgeTime: cJSON_AddNumberToObject(o.get(), member, a.ageTime); break;
+    case kArpResponseTime: cJSON_AddNumberToObject(o.get(), member, a.responseTime); break;
+    case kArpRetries: cJSON_AddNumberToObject(o.get(), member, a.retries); break;
+    case kArpCacheSize: cJSON_AddNumberToObject(o.get(), member, a.cacheSize); break;
+    case kArpDynamicRenew: cJSON_AddNumberToObject(o.get(), member, a.dynamicRenew); break;
     case kArpTotalCounts:
-        cJSON_AddNumberToObject(o, "current", a.current);
-        cJSON_AddNumberToObject(o, "peak", a.peak);
+        cJSON_AddNumberToObject(o.get(), "current", a.current);
+        cJSON_AddNumberToObject(o.get(), "peak", a.peak);
         break;
     case kArpStaticCounts:
-        cJSON_AddNumberToObject(o, "configured", a.configured);
-        cJSON_AddNumberToObject(o, "active", a.active);
-        cJSON_AddNumberToObject(o, "max", a.max);
+        cJSON_AddNumberToObject(o.get(), "configured", a.configured);
+        cJSON_AddNumberToObject(o.get(), "active", a.active);
+        cJSON_AddNumberToObject(o.get(), "max", a.max);
         break;
     case kArpCacheStats:
-        cJSON_AddNumberToObject(o, "cacheCurrent", a.current);
-        cJSON_AddNumberToObject(o, "cachePeak", a.peak);
-        cJSON_AddNumberToObject(o, "staticMax", a.max);
+        cJSON_AddNumberToObject(o.get(), "cacheCurrent", a.current);
+        cJSON_AddNumberToObject(o.get(), "cachePeak", a.peak);
+        cJSON_AddNumberToObject(o.get(), "staticMax", a.max);
         break;
     }
-    return answerView(r, kResultOk, o);
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int arpEntryRow(const RouteCtx& r, const CliRow& row)
@@ -596,41 +534,41 @@ int arpEntryRow(const RouteCtx& r, const CliRow& row)
     if (!found)
         return answerView(r, kResultApiNotFound, nullptr);
     uint32_t intIfNum = intfNumberOf(found->intf);
-    cJSON* o = cJSON_CreateObject();
+    JsonPtr o(cJSON_CreateObject());
     if (view == kArpEntryInfo) {
         bool own = found->type == "Static" || found->type == "Local";
         uint32_t vlan = strncasecmp(found->intf.c_str(), "vlan ", 5) == 0 ? conv::decimalLoose(found->intf.substr(5)) : 0;
-        cJSON_AddNumberToObject(o, "type", own ? 1 : 0);
-        cJSON_AddNumberToObject(o, "age", found->age);
-        cJSON_AddStringToObject(o, "ipAddr", conv::ipv4Text(found->ip).c_str());
-        cJSON_AddNumberToObject(o, "vrfId", 0);
-        cJSON_AddStringToObject(o, "macAddr", found->mac.c_str());
-        cJSON_AddNumberToObject(o, "vlanId", vlan);
-        cJSON_AddNumberToObject(o, "intIfNum", intIfNum);
-        cJSON_AddNumberToObject(o, "hits", 0);
+        cJSON_AddNumberToObject(o.get(), "type", own ? 1 : 0);
+        cJSON_AddNumberToObject(o.get(), "age", found->age);
+        cJSON_AddStringToObject(o.get(), "ipAddr", conv::ipv4Text(found->ip).c_str());
+        cJSON_AddNumberToObject(o.get(), "vrfId", 0);
+        cJSON_AddStringToObject(o.get(), "macAddr", found->mac.c_str());
+        cJSON_AddNumberToObject(o.get(), "vlanId", vlan);
+        cJSON_AddNumberToObject(o.get(), "intIfNum", intIfNum);
+        cJSON_AddNumberToObject(o.get(), "hits", 0);
     } else {
-        cJSON_AddNumberToObject(o, "intf", intIfNum);
-        cJSON_AddStringToObject(o, "ipAddr", conv::ipv4Text(found->ip).c_str());
+        cJSON_AddNumberToObject(o.get(), "intf", intIfNum);
+        cJSON_AddStringToObject(o.get(), "ipAddr", conv::ipv4Text(found->ip).c_str());
         if (view == kArpEntryNextWithMac)
-            cJSON_AddStringToObject(o, "macAddr", found->mac.c_str());
+            cJSON_AddStringToObject(o.get(), "macAddr", found->mac.c_str());
     }
-    return answerView(r, kResultOk, o);
+    return answerView(r, kResultOk, std::move(o));
 }
 
 int arpModeSetRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
+    hf::Request q;
     bool on = false;
-    if (!readBody(&b) || !bodyMode(b.json, row.reads[0], &on))
+    if (hf::readRequest(r, true, false, &q) != kResultOk || !bodyMode(q.body.get(), row.reads[0], &on))
         return answerWrite(r, kResultInvalidArgument);
     return answerWrite(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
 }
 
 int arpNumberSetRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
+    hf::Request q;
     uint32_t v = 0;
-    if (!readBody(&b) || bodyNumber(b.json, row.reads[0], &v) != kGot)
+    if (hf::readRequest(r, true, false, &q) != kResultOk || !requiredNumber(q.body.get(), row.reads[0], &v))
         return answerWrite(r, kResultInvalidArgument);
     return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, std::to_string(v))));
 }
@@ -639,11 +577,12 @@ int arpClearRow(const RouteCtx& r, const CliRow& row)
 {
     bool on = !row.reads[0];
     if (row.reads[0]) {
-        Query q;
-        const char* v = q.find(row.reads[0]);
-        on = v && (strcmp(v, "true") == 0 || strcmp(v, "1") == 0);
+        hf::Request q;
+        hf::readRequest(r, false, true, &q);
+        hf::Value v = hf::lookup(q, hf::kQuery, row.reads[0]);
+        on = v.found && (v.text == "true" || v.text == "1");
     } else {
-        free(requestDataGet());
+        CStr dropped(requestDataGet());
     }
     return answerWrite(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
 }
@@ -651,17 +590,13 @@ int arpClearRow(const RouteCtx& r, const CliRow& row)
 int arpAddressLineRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    if (row.readsFrom[0] == clirow::kFromB) {
-        Body b;
-        if (!readBody(&b) || bodyText(b.json, row.reads[0], &text) != kGot)
-            return answerWrite(r, kResultInvalidArgument);
-    } else {
-        Query q;
-        const char* v = q.find(row.reads[0]);
-        if (!v)
-            return answerWrite(r, kResultInvalidArgument);
-        text = v;
-    }
+    hf::Request q;
+    bool body = row.readsFrom[0] == clirow::kFromB;
+    if (hf::readRequest(r, body, !body, &q) != kResultOk)
+        return answerWrite(r, kResultInvalidArgument);
+    hf::Value v = hf::lookup(q, body ? hf::kBody : hf::kQuery, row.reads[0]);
+    if (!v.found || !hf::textOf(v, &text))
+        return answerWrite(r, kResultInvalidArgument);
     uint32_t ip = 0;
     if (!parseIpv4(text, &ip))
         return answerWrite(r, kResultInvalidArgument);
@@ -670,11 +605,11 @@ int arpAddressLineRow(const RouteCtx& r, const CliRow& row)
 
 int arpStaticAddRow(const RouteCtx& r, const CliRow& row)
 {
-    Body b;
+    hf::Request q;
     std::string addr, macText, mac;
     uint32_t ip = 0;
-    if (!readBody(&b) || bodyText(b.json, row.reads[0], &addr) != kGot || !parseIpv4(addr, &ip) ||
-        bodyText(b.json, row.reads[1], &macText) != kGot || !parseMac(macText, &mac))
+    if (hf::readRequest(r, true, false, &q) != kResultOk || !requiredText(q.body.get(), row.reads[0], &addr) ||
+        !parseIpv4(addr, &ip) || !requiredText(q.body.get(), row.reads[1], &macText) || !parseMac(macText, &mac))
         return answerWrite(r, kResultInvalidArgument);
     std::string line = clitext::fillTemplate(row.sends, conv::ipv4Text(ip));
     return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(line.c_str(), mac)));
@@ -684,9 +619,9 @@ int arpStaticAddRow(const RouteCtx& r, const CliRow& row)
 
 int ipv4StatsRow(const RouteCtx& r, const CliRow& row)
 {
-    cJSON* o = cJSON_CreateObject();
-    int rc = rtrShowIpStatsFetchToJson(row, o);
-    return answerView(r, rc, o);
+    JsonPtr o(cJSON_CreateObject());
+    int rc = rtrShowIpStatsFetchToJson(row, o.get());
+    return answerView(r, rc, std::move(o));
 }
 
 int routeSummaryRow(const RouteCtx& r, const CliRow& row)
@@ -696,19 +631,19 @@ int routeSummaryRow(const RouteCtx& r, const CliRow& row)
     int rc = rtrStatsFetchCmd(row, &s);
     if (rc != kResultOk)
         return answerView(r, rc, nullptr);
-    cJSON* o = cJSON_CreateObject();
+    JsonPtr o(cJSON_CreateObject());
     if (view == kSummaryEcmpCount) {
-        cJSON_AddNumberToObject(o, row.answers, s.ecmpRoutes);
-        return answerView(r, kResultOk, o);
+        cJSON_AddNumberToObject(o.get(), row.answers, s.ecmpRoutes);
+        return answerView(r, kResultOk, std::move(o));
     }
     if (view == kSummaryTotalCount) {
-        cJSON_AddNumberToObject(o, row.answers, s.total);
-        return answerView(r, kResultOk, o);
+        cJSON_AddNumberToObject(o.get(), row.answers, s.total);
+        return answerView(r, kResultOk, std::move(o));
     }
     bool v6 = view == kSummaryIpv6Table;
     uint32_t best = s.connected + s.staticRoutes + s.rip + s.ospf;
-    auto num = [o](const char* name, double v) { cJSON_AddNumberToObject(o, name, v); };
-    auto flag = [o](const char* name, bool v) { cJSON_AddBoolToObject(o, name, v); };
+    auto num = [&o](const char* name, double v) { cJSON_AddNumberToObject(o.get(), name, v); };
+    auto flag = [&o](const char* name, bool v) { cJSON_AddBoolToObject(o.get(), name, v); };
     num("bestRoutes", best);
     num("bestRoutesHigh", v6 && s.bestHigh != 0 ? s.bestHigh : best);
     num("altRoutes", v6 ? s.alternate : 0);
@@ -739,11 +674,11 @@ int routeSummaryRow(const RouteCtx& r, const CliRow& row)
     num("ecmpRetries", 0);
     num("hwFailureRoutes", s.hardwareFailed);
     num("kernelFailedAdds", s.kernelFailed);
-    cJSON_AddStringToObject(o, "numRoutes", "");
-    cJSON_AddStringToObject(o, "ecmpHisto", "");
+    cJSON_AddStringToObject(o.get(), "numRoutes", "");
+    cJSON_AddStringToObject(o.get(), "ecmpHisto", "");
     if (v6)
-        cJSON_AddStringToObject(o, "prefixesNo", "");
-    return answerView(r, kResultOk, o);
+        cJSON_AddStringToObject(o.get(), "prefixesNo", "");
+    return answerView(r, kResultOk, std::move(o));
 }
 
 }  // namespace cli4

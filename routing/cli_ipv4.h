@@ -12,12 +12,12 @@
 #include <cstdint>
 
 #include "access/cli_row.h"
-#include "routing/route_classes.h"
+#include "runtime/handler_family.h"
 
 namespace cli4 {
 
 using clirow::CliRow;
-using route::RouteCtx;
+using hf::RouteCtx;
 
 /// The field a route lookup answers.
 enum LookupField : uint8_t { kLookupMetric, kLookupNextHopIntf, kLookupNextHopAddr };

@@ -5,7 +5,6 @@
 #include <cjson/cJSON.h>
 #include <strings.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,12 +18,11 @@
 #include "runtime/log.h"
 #include "runtime/open_client.h"
 #include "runtime/params.h"
+#include "runtime/raii.h"
 #include "runtime/route_tree.h"
 #include "runtime/text_convert.h"
 
 namespace ip6cli {
-
-using route::RouteCtx;
 
 namespace {
 
@@ -32,91 +30,21 @@ namespace {
 constexpr uint32_t kVlanMin = 1, kVlanMax = 4093;
 constexpr uint32_t kDefaultPlen = 64, kDefaultPrefLife = 604800, kDefaultValidLife = 2592000;
 
-bool isGet(const RouteCtx& r) { return r.method == kMethodGet; }
-
-/// Prints the envelope; the data object (owned here) only on success.
-int answer(const RouteCtx& r, ResultCode code, cJSON* data, bool newline)
-{
-    char* text = nullptr;
-    if (code == kResultOk && data && data->child)
-        text = cJSON_PrintUnformatted(data);
-    cJSON_Delete(data);
-    replyEnvelope(code, text ? route::dataMemberOf(r.dir) : nullptr, text, newline);
-    free(text);
-    return 0;
-}
-
 /// Reads answer without a newline, writes with one.
-int answerCode(const RouteCtx& r, ResultCode code) { return answer(r, code, nullptr, !isGet(r)); }
-
-struct Json {
-    cJSON* root = nullptr;
-    Json() = default;
-    Json(const Json&) = delete;
-    Json& operator=(const Json&) = delete;
-    ~Json() { cJSON_Delete(root); }
-};
-
-// The request body as a JSON object: 0, or 10003 for none or another text.
-ResultCode readBody(const RouteCtx& r, Json* body)
-{
-    char* text = requestDataGet();
-    body->root = text ? cJSON_Parse(text) : nullptr;
-    free(text);
-    if (!cJSON_IsObject(body->root)) {
-        LOG(kLogError, "%s: request is not a JSON object\n", r.leaf);
-        return kResultInvalidArgument;
-    }
-    return kResultOk;
-}
+int answerCode(const RouteCtx& r, ResultCode code) { return hf::reply(r, code, nullptr, r.method != kMethodGet); }
+int answerData(const RouteCtx& r, JsonPtr data) { return hf::reply(r, kResultOk, std::move(data), r.method != kMethodGet); }
 
 // Reads and drops the request of a route that takes no values from it.
-void discardRequest() { free(requestDataGet()); }
+void discardRequest() { CStr dropped(requestDataGet()); }
 
-// A number member: absent gives `dflt`; a whole number 0..4294967295 (or a
-// string of its digits) its value; anything else 10003.
-ResultCode numberMember(const cJSON* body, const char* name, uint32_t dflt, uint32_t* out)
+// An "enable"/"disable" value: the string "enable" enables, any other
+// string (or none) disables; a value of another type is refused.
+ResultCode enableOf(const hf::Value& v, uint32_t* out)
 {
-    *out = dflt;
-    const cJSON* it = cJSON_GetObjectItem(body, name);
-    if (!it)
-        return kResultOk;
-    if (cJSON_IsNumber(it)) {
-        double d = it->valuedouble;
-        if (!(d >= 0 && d <= 4294967295.0) || std::floor(d) != d)
-            return kResultInvalidArgument;
-        *out = static_cast<uint32_t>(d);
-        return kResultOk;
-    }
-    if (cJSON_IsString(it) && conv::parseU32(it->valuestring, out))
-        return kResultOk;
-    return kResultInvalidArgument;
-}
-
-// A yes/no member: true/false or a number (not 0: yes); absent is no.
-ResultCode flagMember(const cJSON* body, const char* name, uint32_t* out)
-{
-    const cJSON* it = cJSON_GetObjectItem(body, name);
-    if (cJSON_IsBool(it)) {
-        *out = cJSON_IsTrue(it) ? 1 : 0;
-        return kResultOk;
-    }
-    ResultCode c = numberMember(body, name, 0, out);
-    *out = *out ? 1 : 0;
-    return c;
-}
-
-// An "enable"/"disable" member: the string "enable" enables, any other
-// string (or none) disables; a member of another type is refused.
-ResultCode enableMember(const cJSON* body, const char* name, uint32_t* out)
-{
-    const cJSON* it = cJSON_GetObjectItem(body, name);
-    *out = 0;
-    if (!it)
-        return kResultOk;
-    if (!cJSON_IsString(it))
+    std::string s;
+    if (!hf::textOf(v, &s))
         return kResultInvalidArgument;
-    *out = strcmp(it->valuestring, "enable") == 0 ? 1 : 0;
+    *out = s == "enable" ? 1 : 0;
     return kResultOk;
 }
 
@@ -141,35 +69,35 @@ ResultCode chooseText(const cJSON* body, const CliRow& row, std::string* text)
     std::string value;
     switch (row.takes) {
     case clirow::kValue:
-        c = numberMember(body, member, 0, &v);
+        c = hf::numberOf(hf::member(body, member), 0, &v);
         if (c != kResultOk)
             return c;
         *text = v == 0 && off ? off : fillTemplate(on, std::to_string(v));
         return kResultOk;
     case clirow::kIsOne:
-        c = numberMember(body, member, 0, &v);
+        c = hf::numberOf(hf::member(body, member), 0, &v);
         if (c != kResultOk)
             return c;
         *text = v == 1 ? on : off;
         return kResultOk;
     case clirow::kNonZero:
-        c = numberMember(body, member, 0, &v);
+        c = hf::numberOf(hf::member(body, member), 0, &v);
         break;
     case clirow::kFlag:
-        c = flagMember(body, member, &v);
+        c = hf::flagOf(hf::member(body, member), &v);
         break;
     case clirow::kEnable:
-        c = enableMember(body, member, &v);
+        c = enableOf(hf::member(body, member), &v);
         break;
     case clirow::kPrefWord:
-        c = numberMember(body, member, 0, &v);
+        c = hf::numberOf(hf::member(body, member), 0, &v);
         if (c != kResultOk)
             return c;
         *text = fillTemplate(on, v == 1 ? "high" : v == 2 ? "low" : "medium");
         return kResultOk;
     case clirow::kIntfName:
         if (row.readsFrom[0] == clirow::kFromB) {
-            c = numberMember(body, member, 0, &v);
+            c = hf::numberOf(hf::member(body, member), 0, &v);
             if (c != kResultOk)
                 return c;
         } else {
@@ -194,10 +122,10 @@ ResultCode chooseText(const cJSON* body, const CliRow& row, std::string* text)
 
 // Reads the body when the row reads a member of it, and drops the request
 // otherwise: 0, or 10003 for a body that is no JSON object.
-ResultCode readRequest(const RouteCtx& r, const CliRow& row, Json* body)
+ResultCode readRequest(const RouteCtx& r, const CliRow& row, hf::Request* body)
 {
     if (row.readsFrom[0] == clirow::kFromB)
-        return readBody(r, body);
+        return hf::readRequest(r, true, false, body);
     discardRequest();
     return kResultOk;
 }
@@ -315,19 +243,19 @@ int globalGetRow(const RouteCtx& r, const CliRow& row)
     ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
-    cJSON* data = cJSON_CreateObject();
-    addConverted(data, row.answers, row.as, labelAnswer(text, row.label, row.as));
-    return answer(r, kResultOk, data, !isGet(r));
+    JsonPtr data(cJSON_CreateObject());
+    addConverted(data.get(), row.answers, row.as, labelAnswer(text, row.label, row.as));
+    return answerData(r, std::move(data));
 }
 
 int globalPutRow(const RouteCtx& r, const CliRow& row)
 {
-    Json body;
-    ResultCode c = readRequest(r, row, &body);
+    hf::Request req;
+    ResultCode c = readRequest(r, row, &req);
     if (c != kResultOk)
         return answerCode(r, c);
     std::string text;
-    c = chooseText(body.root, row, &text);
+    c = chooseText(req.body.get(), row, &text);
     if (c != kResultOk) {
         LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, row.reads[0] ? row.reads[0] : "-", c);
         return answerCode(r, c);
@@ -347,17 +275,17 @@ int intfGetRow(const RouteCtx& r, const CliRow& row)
     c = showText(row, fillTemplate(row.show, std::to_string(vlan)), &text);
     if (c != kResultOk)
         return answerCode(r, c);
-    cJSON* data = cJSON_CreateObject();
+    JsonPtr data(cJSON_CreateObject());
     if (row.echoes)
-        cJSON_AddNumberToObject(data, row.scopeQuery, vlan);
-    addConverted(data, row.answers, row.as, labelAnswer(text, row.label, row.as));
-    return answer(r, kResultOk, data, !isGet(r));
+        cJSON_AddNumberToObject(data.get(), row.scopeQuery, vlan);
+    addConverted(data.get(), row.answers, row.as, labelAnswer(text, row.label, row.as));
+    return answerData(r, std::move(data));
 }
 
 int intfPutRow(const RouteCtx& r, const CliRow& row)
 {
-    Json body;
-    ResultCode c = readRequest(r, row, &body);
+    hf::Request req;
+    ResultCode c = readRequest(r, row, &req);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = 0;
@@ -367,7 +295,7 @@ int intfPutRow(const RouteCtx& r, const CliRow& row)
     if (c != kResultOk)
         return answerCode(r, c);
     std::string text;
-    c = chooseText(body.root, row, &text);
+    c = chooseText(req.body.get(), row, &text);
     if (c != kResultOk) {
         LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, row.reads[0] ? row.reads[0] : "-", c);
         return answerCode(r, c);
@@ -378,22 +306,22 @@ int intfPutRow(const RouteCtx& r, const CliRow& row)
 
 int prefixPutRow(const RouteCtx& r, const CliRow& row)
 {
-    Json body;
-    ResultCode c = readBody(r, &body);
+    hf::Request req;
+    ResultCode c = hf::readRequest(r, true, false, &req);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan;
     c = vlanQuery(row.scopeQuery, &vlan);
     if (c != kResultOk)
         return answerCode(r, c);
-    const cJSON* p = cJSON_GetObjectItem(body.root, "prefix");
+    const cJSON* p = cJSON_GetObjectItem(req.body.get(), "prefix");
     if (p && !cJSON_IsString(p))
         return answerCode(r, kResultInvalidArgument);
     std::string prefix = p ? p->valuestring : "";
     uint32_t plen, prefLife, validLife;
-    if (numberMember(body.root, "plen", kDefaultPlen, &plen) != kResultOk || plen > 128 ||
-        numberMember(body.root, "prefLife", kDefaultPrefLife, &prefLife) != kResultOk ||
-        numberMember(body.root, "validLife", kDefaultValidLife, &validLife) != kResultOk)
+    if (hf::numberOf(hf::member(req.body.get(), "plen"), kDefaultPlen, &plen) != kResultOk || plen > 128 ||
+        hf::numberOf(hf::member(req.body.get(), "prefLife"), kDefaultPrefLife, &prefLife) != kResultOk ||
+        hf::numberOf(hf::member(req.body.get(), "validLife"), kDefaultValidLife, &validLife) != kResultOk)
         return answerCode(r, kResultInvalidArgument);
     if (prefix.empty())
         return answerCode(r, kResultOk);  // no prefix: nothing to advertise
@@ -403,8 +331,8 @@ int prefixPutRow(const RouteCtx& r, const CliRow& row)
         LOG(kLogError, "%s: prefix refused\n", r.leaf);
         return answerCode(r, kResultInvalidArgument);
     }
-    bool onLink = cJSON_IsTrue(cJSON_GetObjectItem(body.root, "onLink"));
-    bool autonomous = cJSON_IsTrue(cJSON_GetObjectItem(body.root, "autonomous"));
+    bool onLink = cJSON_IsTrue(cJSON_GetObjectItem(req.body.get(), "onLink"));
+    bool autonomous = cJSON_IsTrue(cJSON_GetObjectItem(req.body.get(), "autonomous"));
     char line[256];
     snprintf(line, sizeof line, "%s %s/%u %u %u%s%s", row.sends, prefix.c_str(), plen, validLife, prefLife,
              onLink ? "" : " no-onlink", autonomous ? "" : " no-autoconfig");
@@ -422,9 +350,9 @@ int vlanFirstRow(const RouteCtx& r, const CliRow& row)
     uint32_t vlan = showparse::firstVlanLine(text);
     if (!vlan)
         return answerCode(r, kResultApiNotFound);
-    cJSON* data = cJSON_CreateObject();
-    cJSON_AddNumberToObject(data, row.answers, vlan);
-    return answer(r, kResultOk, data, !isGet(r));
+    JsonPtr data(cJSON_CreateObject());
+    cJSON_AddNumberToObject(data.get(), row.answers, vlan);
+    return answerData(r, std::move(data));
 }
 
 int vlanNextRow(const RouteCtx& r, const CliRow& row)
@@ -437,9 +365,9 @@ int vlanNextRow(const RouteCtx& r, const CliRow& row)
     uint32_t vlan = showparse::nextVlanLine(text, prev);
     if (!vlan)
         return answerCode(r, kResultApiNotFound);
-    cJSON* data = cJSON_CreateObject();
-    cJSON_AddNumberToObject(data, row.answers, vlan);
-    return answer(r, kResultOk, data, !isGet(r));
+    JsonPtr data(cJSON_CreateObject());
+    cJSON_AddNumberToObject(data.get(), row.answers, vlan);
+    return answerData(r, std::move(data));
 }
 
 // --- IP helper -----------------------------------------------------------------
@@ -450,29 +378,29 @@ int helperStatisticsRow(const RouteCtx& r, const CliRow& row)
     ResultCode c = showText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
-    cJSON* data = cJSON_CreateObject();
+    JsonPtr data(cJSON_CreateObject());
     for (const showparse::Counter& k : showparse::helperStatsOf(text))
-        cJSON_AddNumberToObject(data, k.member, static_cast<double>(k.value));
-    return answer(r, kResultOk, data, !isGet(r));
+        cJSON_AddNumberToObject(data.get(), k.member, static_cast<double>(k.value));
+    return answerData(r, std::move(data));
 }
 
 int helperWalkRow(const RouteCtx& r, const CliRow& row)
 {
     bool next = row.picks == kWalkNext;
     // A walk answers success without a newline and failure with one.
-    auto fail = [&](ResultCode c) { return answer(r, c, nullptr, true); };
+    auto fail = [&](ResultCode c) { return hf::reply(r, c, nullptr, true); };
     uint32_t intIfNum = 0, udpPort = 0, server = 0;
     if (next) {
-        Json body;
-        ResultCode c = readBody(r, &body);
+        hf::Request req;
+        ResultCode c = hf::readRequest(r, true, false, &req);
         if (c != kResultOk)
             return fail(c);
         // The current key, leniently: what cannot be read is 0.
-        if (numberMember(body.root, "intIfNum", 0, &intIfNum) != kResultOk)
+        if (hf::numberOf(hf::member(req.body.get(), "intIfNum"), 0, &intIfNum) != kResultOk)
             intIfNum = 0;
-        if (numberMember(body.root, "udpPort", 0, &udpPort) != kResultOk)
+        if (hf::numberOf(hf::member(req.body.get(), "udpPort"), 0, &udpPort) != kResultOk)
             udpPort = 0;
-        const cJSON* s = cJSON_GetObjectItem(body.root, "serverAddr");
+        const cJSON* s = cJSON_GetObjectItem(req.body.get(), "serverAddr");
         if (!cJSON_IsString(s) || !conv::parseIpv4(s->valuestring, &server))
             server = 0;
     } else {
@@ -498,15 +426,15 @@ int helperWalkRow(const RouteCtx& r, const CliRow& row)
     if (at >= entries.size())
         return fail(kResultApiNotFound);
     const showparse::HelperEntry& e = entries[at];
-    cJSON* data = cJSON_CreateObject();
-    cJSON_AddNumberToObject(data, "intIfNum", numbers.numberOf(e.intf));
-    cJSON_AddNumberToObject(data, "udpPort", e.udpPort);
-    cJSON_AddStringToObject(data, "serverAddr", conv::ipv4Text(e.server).c_str());
-    cJSON_AddBoolToObject(data, "discard", e.discard);
-    cJSON_AddBoolToObject(data, "isServerVrfSet", false);
-    cJSON_AddStringToObject(data, "serverVrfName", "");
-    cJSON_AddNumberToObject(data, "hitCount", e.hits);
-    return answer(r, kResultOk, data, false);
+    JsonPtr data(cJSON_CreateObject());
+    cJSON_AddNumberToObject(data.get(), "intIfNum", numbers.numberOf(e.intf));
+    cJSON_AddNumberToObject(data.get(), "udpPort", e.udpPort);
+    cJSON_AddStringToObject(data.get(), "serverAddr", conv::ipv4Text(e.server).c_str());
+    cJSON_AddBoolToObject(data.get(), "discard", e.discard);
+    cJSON_AddBoolToObject(data.get(), "isServerVrfSet", false);
+    cJSON_AddStringToObject(data.get(), "serverVrfName", "");
+    cJSON_AddNumberToObject(data.get(), "hitCount", e.hits);
+    return hf::reply(r, kResultOk, std::move(data), false);
 }
 
 int helperAddressesClearRow(const RouteCtx& r, const CliRow& row)

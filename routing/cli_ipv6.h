@@ -11,12 +11,12 @@
 #include <string>
 
 #include "access/cli_row.h"
-#include "routing/route_classes.h"
+#include "runtime/handler_family.h"
 
 namespace ip6cli {
 
 using clirow::CliRow;
-using route::RouteCtx;
+using hf::RouteCtx;
 
 /// The helper-address walk: the first entry, or the one after the body's.
 enum Walk : uint8_t { kWalkFirst, kWalkNext };
