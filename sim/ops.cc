@@ -14,6 +14,12 @@ std::unordered_map<std::string, OpHandler>& registry()
     return r;
 }
 
+std::vector<std::string>& registrations()
+{
+    static std::vector<std::string> r;
+    return r;
+}
+
 bool endsWith(const std::string& s, const char* suffix)
 {
     size_t n = strlen(suffix);
@@ -106,10 +112,13 @@ void Call::setBytes(size_t i, const std::string& v)
         args[i].data = v.substr(0, args[i].cap);
 }
 
-OpRegistrar::OpRegistrar(const char* name, OpHandler handler)
+OpRegistrar::OpRegistrar(CatalogOp, const char* name, OpHandler handler)
 {
     registry()[name] = handler;
+    registrations().push_back(name);
 }
+
+std::vector<std::string> registeredOps() { return registrations(); }
 
 std::string genericKey(const std::string& stem, const Call& call, int keys)
 {

@@ -31,10 +31,26 @@ struct Call {
 
 typedef int32_t (*OpHandler)(Call& call);
 
-/// Registers code of its own for an operation of the catalog.
-struct OpRegistrar {
-    OpRegistrar(const char* name, OpHandler handler);
+/// The catalog's operations by name, one enumerator per row of ops.def.
+enum class CatalogOp {
+#define OP(name, ...) name,
+#define OP0(name) name,
+#include "platform/openclt/ops.def"
+#undef OP
+#undef OP0
 };
+
+/// Registers code of its own for an operation of the catalog. Write it as
+/// SIM_OP(rpcclt_openapiXxx, handler): a name that is no row of the catalog
+/// names no enumerator and does not compile.
+struct OpRegistrar {
+    OpRegistrar(CatalogOp op, const char* name, OpHandler handler);
+};
+#define SIM_OP(name, ...) ::sim::OpRegistrar(::sim::CatalogOp::name, #name, __VA_ARGS__)
+
+/// The names that have code of their own, in no particular order, each as
+/// often as it was registered.
+std::vector<std::string> registeredOps();
 
 /// Runs one call: the operation's own code, or the generic rules.
 int32_t runOp(Call& call);

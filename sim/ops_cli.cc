@@ -41,9 +41,9 @@ int32_t txtCfgApply(Call& c)
 }
 
 const OpRegistrar kOps[] = {
-    {"openapiCliShowExecuteToFile", cliShowExecuteToFile},
-    {"openapiTxtCfgApply", txtCfgApply},
-    {"openapiTxtCfgNDCApply", txtCfgApply},
+    SIM_OP(openapiCliShowExecuteToFile, cliShowExecuteToFile),
+    SIM_OP(openapiTxtCfgApply, txtCfgApply),
+    SIM_OP(openapiTxtCfgNDCApply, txtCfgApply),
 };
 
 }  // namespace

@@ -132,16 +132,16 @@ int32_t vlanIsStatic(Call& c)
 }
 
 const OpRegistrar kOps[] = {
-    {"openapiIfFirstGet", ifFirstGet},
-    {"openapiIfNextGet", ifNextGet},
-    {"openapiIfTypeGet", ifTypeGet},
-    {"openapiIfNameGet", ifNameGet},
-    {"openapiIfSpeedGet", ifSpeedGet},
-    {"openapiHashIntfUnitSlotPortGet", hashIntfUnitSlotPortGet},
-    {"openapiUnitMgrStackMemberGetNext", stackMemberGetNext},
-    {"openapiSystemRegMachineModelGet", machineModelGet},
-    {"openapiNetworkMgmtVlanGet", networkMgmtVlanGet},
-    {"openapiVlanIsStatic", vlanIsStatic},
+    SIM_OP(openapiIfFirstGet, ifFirstGet),
+    SIM_OP(openapiIfNextGet, ifNextGet),
+    SIM_OP(openapiIfTypeGet, ifTypeGet),
+    SIM_OP(openapiIfNameGet, ifNameGet),
+    SIM_OP(openapiIfSpeedGet, ifSpeedGet),
+    SIM_OP(openapiHashIntfUnitSlotPortGet, hashIntfUnitSlotPortGet),
+    SIM_OP(openapiUnitMgrStackMemberGetNext, stackMemberGetNext),
+    SIM_OP(openapiSystemRegMachineModelGet, machineModelGet),
+    SIM_OP(openapiNetworkMgmtVlanGet, networkMgmtVlanGet),
+    SIM_OP(openapiVlanIsStatic, vlanIsStatic),
 };
 
 }  // namespace

@@ -68,12 +68,12 @@ int32_t appDbSet(Call& c)
 }
 
 const OpRegistrar kOps[] = {
-    {"rpcclt_openapiNetworkOSVersionGet", networkOsVersionGet},
-    {"rpcclt_openapiApiVersionGet", apiVersionGet},
-    {"rpcclt_openapiUserAppConfigDbCreateAppDb", appDbCreate},
-    {"rpcclt_openapiUserAppConfigDbDeleteAppDb", appDbDelete},
-    {"rpcclt_openapiUserAppConfigDbGet", appDbGet},
-    {"rpcclt_openapiUserAppConfigDbSet", appDbSet},
+    SIM_OP(rpcclt_openapiNetworkOSVersionGet, networkOsVersionGet),
+    SIM_OP(rpcclt_openapiApiVersionGet, apiVersionGet),
+    SIM_OP(rpcclt_openapiUserAppConfigDbCreateAppDb, appDbCreate),
+    SIM_OP(rpcclt_openapiUserAppConfigDbDeleteAppDb, appDbDelete),
+    SIM_OP(rpcclt_openapiUserAppConfigDbGet, appDbGet),
+    SIM_OP(rpcclt_openapiUserAppConfigDbSet, appDbSet),
 };
 
 }  // namespace

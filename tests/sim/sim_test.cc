@@ -280,6 +280,18 @@ TEST(GenericOps, SetterStoresUnderKeysAndGetterReadsBack)
     EXPECT_EQ(other.u32(1), 0u);
 }
 
+// Registration by name compiles only for names of the catalog; a name
+// registered twice would leave one of its handlers unused.
+TEST(OpRegistry, EveryOperationWithCodeIsACatalogRowRegisteredOnce)
+{
+    std::vector<std::string> names = sim::registeredOps();
+    ASSERT_GT(names.size(), 150u);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    for (const std::string& n : names)
+        EXPECT_NE(openclt::findOp(n), nullptr) << n;
+}
+
 TEST(Wire, EveryTruncationOfAFrameIsRefused)
 {
     openclt::Request req;
