@@ -12,36 +12,6 @@ namespace pathgate {
 
 namespace {
 
-// An address of either family: IPv4 first, IPv6 second.
-bool parseAddr(const std::string& t, InetAddr* out)
-{
-    memset(out, 0, sizeof *out);
-    uint32_t v4;
-    if (conv::parseIpv4(t, &v4)) {
-        out->family = kFamilyIpv4;
-        memcpy(out->addr, &v4, 4);
-        return true;
-    }
-    if (conv::parseIpv6(t, out->addr)) {
-        out->family = kFamilyIpv6;
-        return true;
-    }
-    memset(out, 0, sizeof *out);
-    return false;
-}
-
-std::string addrText(uint32_t family, const uint8_t* addr)
-{
-    if (family == kFamilyIpv4) {
-        uint32_t v;
-        memcpy(&v, addr, 4);
-        return conv::ipv4Text(v);
-    }
-    if (family == kFamilyIpv6)
-        return conv::ipv6Text(addr);
-    return "0.0.0.0";
-}
-
 // An address member of a record: absent or empty leaves it unset; text in
 // neither family is refused.
 ResultCode addrMember(const cJSON* obj, const char* name, uint32_t* family, uint8_t* addr, size_t addrSize)
@@ -50,7 +20,7 @@ ResultCode addrMember(const cJSON* obj, const char* name, uint32_t* family, uint
     if (!a)
         return kResultOk;
     InetAddr parsed;
-    if (!cJSON_IsString(a) || (*a->valuestring && !parseAddr(a->valuestring, &parsed)))
+    if (!cJSON_IsString(a) || (*a->valuestring && !hf::parseAddr(a->valuestring, &parsed)))
         return kResultInvalidArgument;
     if (*a->valuestring) {
         *family = parsed.family;
@@ -135,7 +105,7 @@ ResultCode readNextHops(const cJSON* arr, void* rec, void* owner)
 JsonPtr routeJson(const RouteRecord& r)
 {
     JsonPtr o(cJSON_CreateObject());
-    cJSON_AddStringToObject(o.get(), "destPfx", addrText(r.family, r.destPfx).c_str());
+    cJSON_AddStringToObject(o.get(), "destPfx", hf::addrText(r.family, r.destPfx).c_str());
     cJSON_AddNumberToObject(o.get(), "pfxLen", r.pfxLen);
     cJSON_AddNumberToObject(o.get(), "routeType", r.routeType);
     cJSON_AddNumberToObject(o.get(), "protoId", r.protoId);
@@ -155,7 +125,7 @@ JsonPtr nextHopsJson(const NextHopList& l, uint32_t count)
     JsonPtr a(cJSON_CreateArray());
     for (uint32_t i = 0; i < count && i < kMaxNextHops; ++i) {
         cJSON* o = cJSON_CreateObject();
-        cJSON_AddStringToObject(o, "nhAddr", addrText(l.hop[i].family, l.hop[i].addr).c_str());
+        cJSON_AddStringToObject(o, "nhAddr", hf::addrText(l.hop[i].family, l.hop[i].addr).c_str());
         cJSON_AddNumberToObject(o, "ifNum", l.hop[i].ifNum);
         cJSON_AddItemToArray(a.get(), o);
     }

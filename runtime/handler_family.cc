@@ -194,34 +194,6 @@ unsigned char* ownerOf(const ArgSpec* specs, std::vector<Slot>& slots, size_t i)
     return nullptr;
 }
 
-bool parseAddr(const std::string& t, InetAddr* out)
-{
-    memset(out, 0, sizeof *out);
-    uint32_t v4;
-    if (conv::parseIpv4(t, &v4)) {
-        out->family = kFamilyIpv4;
-        memcpy(out->addr, &v4, 4);
-        return true;
-    }
-    if (conv::parseIpv6(t, out->addr)) {
-        out->family = kFamilyIpv6;
-        return true;
-    }
-    memset(out, 0, sizeof *out);
-    return false;
-}
-
-std::string addrText(uint32_t family, const uint8_t* addr)
-{
-    if (family == kFamilyIpv4) {
-        uint32_t v;
-        memcpy(&v, addr, 4);
-        return conv::ipv4Text(v);
-    }
-    if (family == kFamilyIpv6)
-        return conv::ipv6Text(addr);
-    return "0.0.0.0";
-}
 
 bool parsePrefix(const std::string& t, InetPrefix* out)
 {
@@ -535,6 +507,35 @@ int fixedUnsupported(const RouteCtx& r, const char* name, const char*)
 {
     splitValue(name);
     return replyText(r, kResultUnsupported, nullptr, !isRead(r));
+}
+
+bool parseAddr(const std::string& t, InetAddr* out)
+{
+    memset(out, 0, sizeof *out);
+    uint32_t v4;
+    if (conv::parseIpv4(t, &v4)) {
+        out->family = kFamilyIpv4;
+        memcpy(out->addr, &v4, 4);
+        return true;
+    }
+    if (conv::parseIpv6(t, out->addr)) {
+        out->family = kFamilyIpv6;
+        return true;
+    }
+    memset(out, 0, sizeof *out);
+    return false;
+}
+
+std::string addrText(uint32_t family, const uint8_t* addr)
+{
+    if (family == kFamilyIpv4) {
+        uint32_t v;
+        memcpy(&v, addr, 4);
+        return conv::ipv4Text(v);
+    }
+    if (family == kFamilyIpv6)
+        return conv::ipv6Text(addr);
+    return "0.0.0.0";
 }
 
 }  // namespace hf

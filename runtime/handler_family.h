@@ -324,6 +324,10 @@ ResultCode numberOf(const Value& v, uint32_t dflt, uint32_t* out);
 bool textOf(const Value& v, std::string* out);
 /// A yes/no value: true 1, false 0, otherwise as numberOf (absent: 0).
 ResultCode flagOf(const Value& v, uint32_t* out);
+/// An address of either family from its text: IPv4 first, then IPv6.
+bool parseAddr(const std::string& t, InetAddr* out);
+/// The text of an address record: IPv4 or IPv6, "0.0.0.0" for no family.
+std::string addrText(uint32_t family, const uint8_t* addr);
 
 // --- Answers --------------------------------------------------------------------
 
