@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/harness.h"
+#include "tests/support/route_list.h"
 
 namespace {
 
@@ -21,24 +22,9 @@ struct StubRow {
 std::vector<StubRow> loadRows()
 {
     std::vector<StubRow> rows;
-    std::istringstream in(harness::readFile(harness::sourcePath("tests/routes.tsv")));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line.rfind("program\t", 0) == 0)
-            continue;
-        std::istringstream f(line);
-        StubRow r;
-        std::string handler, cls;
-        std::getline(f, r.program, '\t');
-        std::getline(f, r.dir, '\t');
-        std::getline(f, r.leaf, '\t');
-        std::getline(f, r.method, '\t');
-        std::getline(f, handler, '\t');
-        std::getline(f, cls, '\t');
-        r.newline = r.method != "GET";
-        if (cls == "stub")
-            rows.push_back(r);
-    }
+    for (const harness::ListedRoute& l : harness::routeList())
+        if (l.cls == "stub")
+            rows.push_back(StubRow{l.program, l.method, l.dir, l.leaf, l.method != "GET"});
     return rows;
 }
 

@@ -19,6 +19,7 @@
 #include "system/handlers.h"
 #include "tests/support/answers.h"
 #include "tests/support/harness.h"
+#include "tests/support/route_list.h"
 
 namespace {
 
@@ -31,23 +32,9 @@ struct ApiRoute {
 std::map<Key, ApiRoute> apiRoutes()
 {
     std::map<Key, ApiRoute> out;
-    std::istringstream in(harness::readFile(harness::sourcePath("tests/routes.tsv")));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line.rfind("program\t", 0) == 0)
-            continue;
-        std::istringstream f(line);
-        std::string dir, leaf, method;
-        ApiRoute r;
-        std::getline(f, r.program, '\t');
-        std::getline(f, dir, '\t');
-        std::getline(f, leaf, '\t');
-        std::getline(f, method, '\t');
-        std::getline(f, r.handler, '\t');
-        std::getline(f, r.cls, '\t');
-        std::getline(f, r.member, '\t');
-        EXPECT_TRUE(out.emplace(Key{dir, leaf, method}, r).second) << "listed twice: " << line;
-    }
+    for (const harness::ListedRoute& l : harness::routeList())
+        EXPECT_TRUE(out.emplace(Key{l.dir, l.leaf, l.method}, ApiRoute{l.program, l.handler, l.cls, l.member}).second)
+            << "listed twice: " << l.dir << " " << l.leaf << " " << l.method;
     return out;
 }
 

@@ -12,6 +12,7 @@
 
 #include "tests/support/answers.h"
 #include "tests/support/harness.h"
+#include "tests/support/route_list.h"
 
 namespace {
 
@@ -260,23 +261,9 @@ struct TableRow {
 std::vector<TableRow> tableRows()
 {
     std::vector<TableRow> rows;
-    std::istringstream in(harness::readFile(harness::sourcePath("tests/routes.tsv")));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line.rfind("program\t", 0) == 0)
-            continue;
-        std::istringstream f(line);
-        std::string program;
-        TableRow r;
-        std::getline(f, program, '\t');
-        std::getline(f, r.dir, '\t');
-        std::getline(f, r.leaf, '\t');
-        std::getline(f, r.method, '\t');
-        std::getline(f, r.handler, '\t');
-        std::getline(f, r.cls, '\t');
-        if (program == "pathgate" && r.cls != "stub" && r.cls != "CLI")
-            rows.push_back(r);
-    }
+    for (const harness::ListedRoute& l : harness::routeList())
+        if (l.program == "pathgate" && l.cls != "stub" && l.cls != "CLI")
+            rows.push_back(TableRow{l.method, l.dir, l.leaf, l.handler, l.cls});
     return rows;
 }
 
