@@ -170,6 +170,60 @@ enum Keys { kRequired, kLenient };
 
 bool isRecord(Kind k) { return k == kRec || k == kInOutRec || k == kOutRec; }
 
+bool isTextInput(Kind k) { return kindShape(k) == kShText; }
+
+// Whether `t` may go into a counted buffer of kind `k` holding `size` bytes.
+bool textFits(Kind k, const std::string& t, uint32_t size)
+{
+    if (k == kRawText)
+        return true;  // cut to the buffer
+    if (size == 0 || t.size() > size - 1 || t.find('\0') != std::string::npos)
+        return false;
+    if (k == kCommandText || k == kFileName)
+        for (unsigned char ch : t)
+            if (ch < 0x20 || ch == 0x7f)
+                return false;
+    if (k == kFileName && (t.find('/') != std::string::npos || t == ".."))
+        return false;
+    return true;
+}
+
+// A zeroed buffer of `size` bytes as the slot's counted buffer.
+void textBuffer(Slot& slot, uint32_t size)
+{
+    slot.bytes.assign(size, 0);
+    slot.desc.pstart = reinterpret_cast<char*>(slot.bytes.data());
+    slot.desc.size = size;
+}
+
+// Buffer size for a text whose size the operation `sizeOp` reports.
+uint32_t reportedSize(OpCall sizeOp, uint32_t extra)
+{
+    Slot s;
+    if (!sizeOp || sizeOp(&s) != 0 || s.u32 == 0)
+        return kTextBuffer;
+    uint64_t n = static_cast<uint64_t>(s.u32) + extra;
+    return n > kSizedTextMax ? kSizedTextMax : static_cast<uint32_t>(n);
+}
+
+// The object an answered name stands in ("a.b": member b of object a) and the
+// member's own name.
+cJSON* holderOf(cJSON* o, const char* name, std::string* leaf)
+{
+    const char* dot = strchr(name, '.');
+    if (!dot) {
+        *leaf = name;
+        return o;
+    }
+    *leaf = dot + 1;
+    std::string outer(name, dot);
+    cJSON* h = cJSON_GetObjectItemCaseSensitive(o, outer.c_str());
+    if (!cJSON_IsObject(h))
+        h = cJSON_AddObjectToObject(o, outer.c_str());
+    return h ? h : o;
+}
+
+
 size_t recordSize(const ArgSpec& s)
 {
     switch (s.kind) {
@@ -222,7 +276,7 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
     Value v = lookup(q, s.src, s.name);
     bool lenient = keys == kLenient;
     bool fromQuery = s.src == kQuery || s.src == kQueryExact;
-    if (fromQuery && !v.found && !lenient && s.kind != kText)
+    if (fromQuery && !v.found && !lenient && !isTextInput(s.kind))
         return kResultInvalidArgument;
     std::string t;
     switch (s.kind) {
@@ -263,6 +317,22 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
         slot.desc.size = static_cast<uint32_t>(strlen(slot.desc.pstart) + 1);
         return kResultOk;
     }
+    case kBoundedText:
+    case kCommandText:
+    case kFileName:
+    case kRawText: {
+        if (!textOf(v, &t) || !textFits(s.kind, t, s.size))
+            return kResultInvalidArgument;
+        textBuffer(slot, s.size);
+        size_t len = t.size() < s.size - 1 ? t.size() : s.size - 1;
+        memcpy(slot.bytes.data(), t.data(), len);
+        if (s.kind != kRawText)
+            slot.desc.size = static_cast<uint32_t>(len + 1);
+        return kResultOk;
+    }
+    case kOutTextSized:
+        textBuffer(slot, reportedSize(s.sizeOp, s.size));
+        return kResultOk;
     case kIpv4:
     case kInOutIpv4:
         if (!textOf(v, &t))
@@ -300,8 +370,34 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
     }
 }
 
+// Text of a counted buffer, up to its first NUL.
+std::string bufferText(const Slot& slot)
+{
+    if (!slot.desc.pstart || slot.bytes.empty())
+        return std::string();
+    return std::string(slot.desc.pstart, strnlen(slot.desc.pstart, slot.bytes.size()));
+}
+
+// Answers the request value of the input spec named `name` before `i`.
+void addEcho(cJSON* h, const char* leaf, const ArgSpec* specs, const std::vector<Slot>& slots, size_t i)
+{
+    const char* want = specs[i].name;
+    while (i-- > 0) {
+        const ArgSpec& in = specs[i];
+        if (isAnswer(in.kind) || !in.name || strcmp(in.name, want) != 0)
+            continue;
+        if (kindShape(in.kind) == kShText)
+            cJSON_AddStringToObject(h, leaf, bufferText(slots[i]).c_str());
+        else if (in.kind == kIpv4)
+            cJSON_AddStringToObject(h, leaf, conv::ipv4Text(slots[i].u32).c_str());
+        else
+            cJSON_AddNumberToObject(h, leaf, slots[i].u32);
+        return;
+    }
+}
+
 // Adds the answered outputs in row order.
-void addOutputs(cJSON* o, const ArgSpec* specs, size_t n, std::vector<Slot>& slots)
+void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& slots)
 {
     uint32_t limit = UINT32_MAX;
     for (size_t i = 0; i < n; ++i)
@@ -314,40 +410,45 @@ void addOutputs(cJSON* o, const ArgSpec* specs, size_t n, std::vector<Slot>& slo
         bool answered = isAnswer(s.kind) || sh == kShRef || sh == kShTextOut || sh == kShRecOut;
         if (!s.name || !answered)
             continue;
+        std::string leaf;
+        cJSON* o = holderOf(top, s.name, &leaf);
+        const char* name = leaf.c_str();
         switch (s.kind) {
         case kOutU32: case kInOutU32:
-            cJSON_AddNumberToObject(o, s.name, slot.u32);
+            cJSON_AddNumberToObject(o, name, slot.u32);
             break;
         case kOutIpv4: case kInOutIpv4:
-            cJSON_AddStringToObject(o, s.name, conv::ipv4Text(slot.u32).c_str());
+            cJSON_AddStringToObject(o, name, conv::ipv4Text(slot.u32).c_str());
             break;
         case kOutBool:
-            cJSON_AddBoolToObject(o, s.name, slot.u32 == 1);
+            cJSON_AddBoolToObject(o, name, slot.u32 == 1);
             break;
         case kOutEnum:
-            cJSON_AddStringToObject(o, s.name, enumName(*s.table, slot.u32));
+            cJSON_AddStringToObject(o, name, enumName(*s.table, slot.u32));
             break;
-        case kOutText:
-            cJSON_AddStringToObject(o, s.name,
-                                    std::string(slot.desc.pstart, strnlen(slot.desc.pstart, slot.bytes.size())).c_str());
+        case kOutText: case kOutTextSized:
+            cJSON_AddStringToObject(o, name, bufferText(slot).c_str());
             break;
         case kOutMac:
-            cJSON_AddStringToObject(o, s.name,
+            cJSON_AddStringToObject(o, name,
                                     conv::macText(reinterpret_cast<const MacAddr*>(slot.bytes.data())->octet).c_str());
             break;
         case kOutAddr: {
             const InetAddr& a = *reinterpret_cast<const InetAddr*>(slot.bytes.data());
-            cJSON_AddStringToObject(o, s.name, addrText(a.family, a.addr).c_str());
+            cJSON_AddStringToObject(o, name, addrText(a.family, a.addr).c_str());
             break;
         }
         case kOutRec: case kInOutRec:
-            s.rec->write(o, s.name, slot.bytes.data(), ownerOf(specs, slots, i), limit);
+            s.rec->write(o, name, slot.bytes.data(), ownerOf(specs, slots, i), limit);
             break;
         case kAnswerU32:
-            cJSON_AddNumberToObject(o, s.name, s.size);
+            cJSON_AddNumberToObject(o, name, s.size);
             break;
         case kAnswerBool:
-            cJSON_AddBoolToObject(o, s.name, s.size != 0);
+            cJSON_AddBoolToObject(o, name, s.size != 0);
+            break;
+        case kAnswerEcho:
+            addEcho(o, name, specs, slots, i);
             break;
         default:
             break;
@@ -355,7 +456,7 @@ void addOutputs(cJSON* o, const ArgSpec* specs, size_t n, std::vector<Slot>& slo
     }
 }
 
-enum Outcome { kTranslate, kExistsIsOk, kStatusAsResult, kExistence, kResolved };
+enum Outcome { kTranslate, kExistsIsOk, kStatusAsResult, kExistence, kResolved, kBare, kRefusedIsZero };
 enum Newline { kNever, kAlways, kOnFailure };
 
 struct Policy {
@@ -407,6 +508,26 @@ int serve(const RouteCtx& r, const ArgSpec* specs, size_t n, OpCall op, const Po
         code = kResultOk;
         cJSON_AddBoolToObject(data.get(), "exists", status == 0);
         return reply(r, code, std::move(data), nl(code));
+    case kBare:
+        if (code != kResultOk)
+            break;
+        addOutputs(data.get(), specs, n, slots);
+        {
+            CStr text(cJSON_PrintUnformatted(data.get()));
+            if (!text)
+                return reply(r, kResultGeneralFailed, nullptr, nl(kResultGeneralFailed));
+            fputs(text.get(), stdout);
+            if (nl(code))
+                fputc('\n', stdout);
+        }
+        return 0;
+    case kRefusedIsZero:
+        if (status == kOpenInvalidParam) {
+            code = kResultOk;
+            for (Slot& s : slots)
+                s.u32 = 0;
+        }
+        break;
     case kResolved: {
         uint32_t any = 0;
         for (size_t i = 0; i < n; ++i)
@@ -457,6 +578,16 @@ int existence(const RouteCtx& r, const ArgSpec* s, size_t n, OpCall op)
 int resolvedIntf(const RouteCtx& r, const ArgSpec* s, size_t n, OpCall op)
 {
     return serve(r, s, n, op, Policy{kRequired, kResolved, kNever});
+}
+
+int bareAnswer(const RouteCtx& r, const ArgSpec* s, size_t n, OpCall op)
+{
+    return serve(r, s, n, op, Policy{kRequired, kBare, kAlways});
+}
+
+int validityCheck(const RouteCtx& r, const ArgSpec* s, size_t n, OpCall op)
+{
+    return serve(r, s, n, op, Policy{kRequired, kRefusedIsZero, kNever});
 }
 
 // --- Fixed views ------------------------------------------------------------

@@ -70,6 +70,10 @@ inline constexpr EnumWord kModeWords[] = {{"enable", 1}};
 /// Admin and flag modes: "enable" 1, every other value "disable" (0).
 inline constexpr EnumTable kModeEnum = enumTable(kModeWords, "disable", 0);
 
+inline constexpr EnumWord kTrueTextWords[] = {{"true", 1}};
+/// Yes/no answered as text: "true" for 1, "false" for every other value.
+inline constexpr EnumTable kTrueTextEnum = enumTable(kTrueTextWords, "false", 0);
+
 // --- Records a program adds -------------------------------------------------
 
 /// A record argument of a program's own kind (a route, a list of next hops
@@ -107,6 +111,13 @@ enum Kind : uint8_t {
     kMac,       // "aa:bb:cc:dd:ee:ff" -> MacAddr
     kVrf,       // default VRF only: present and not 0 answers 17002; sends 0
     kRec,       // a program's record (`rec`); `size` 1: required
+    // Counted text buffers (see "Counted text buffers" below): a string
+    // (absent: "") into a zeroed buffer of `size` bytes, sent with its length
+    // plus its NUL; a text longer than `size` - 1 is refused (10003).
+    kBoundedText,
+    kCommandText,  // as kBoundedText; a control character is refused
+    kFileName,     // as kCommandText; "/" and the name ".." are refused
+    kRawText,      // raw exact-query text cut to `size` - 1, sent with size `size`
     // In and out (iterators): the current key in, the next key out.
     kInOutU32,
     kInOutIpv4,
@@ -120,10 +131,15 @@ enum Kind : uint8_t {
     kOutMac,
     kOutAddr,
     kOutRec,
+    kOutTextSized,  // text out of a buffer sized by the row's size operation
     // Answers that are no operation argument (after all operation arguments).
     kAnswerU32,
     kAnswerBool,
+    kAnswerEcho,  // the request value of the input spec of the same name
 };
+
+struct Slot;
+typedef int (*OpCall)(Slot* slots);
 
 struct ArgSpec {
     Kind kind;
@@ -132,6 +148,8 @@ struct ArgSpec {
     uint32_t size;
     const EnumTable* table;
     const RecordKind* rec;
+    /// kOutTextSized: the operation reporting the text's size.
+    OpCall sizeOp = nullptr;
 };
 
 constexpr bool isAnswer(Kind k) { return k >= kAnswerU32; }
@@ -153,8 +171,6 @@ struct Slot {
     std::vector<unsigned char> bytes;  // text buffers and records
 };
 
-typedef int (*OpCall)(Slot* slots);
-
 // --- Compile-time agreement of a row's specs with its operation ----------
 
 enum Shape { kShValue, kShRef, kShText, kShTextOut, kShRec, kShRecOut, kShNone };
@@ -164,13 +180,13 @@ constexpr Shape kindShape(Kind k)
     switch (k) {
     case kU32: case kCount: case kIpv4: case kEnum: case kBool: case kVrf:
         return kShValue;
-    case kText:
+    case kText: case kBoundedText: case kCommandText: case kFileName: case kRawText:
         return kShText;
     case kAddr: case kPrefix: case kMac: case kRec:
         return kShRec;
     case kInOutU32: case kInOutIpv4: case kOutU32: case kOutIpv4: case kOutBool: case kOutEnum:
         return kShRef;
-    case kOutText:
+    case kOutText: case kOutTextSized:
         return kShTextOut;
     case kInOutRec: case kOutMac: case kOutAddr: case kOutRec:
         return kShRecOut;
@@ -357,6 +373,12 @@ int existence(const RouteCtx& r, const ArgSpec* specs, size_t n, OpCall op);
 /// Getter of an interface resolved to unit/slot/port: 17002 when that fails
 /// or gives 0/0/0, otherwise the row's answers.
 int resolvedIntf(const RouteCtx& r, const ArgSpec* specs, size_t n, OpCall op);
+/// Setter whose success answer is the bare data object (no envelope) and a
+/// newline; a failure answers the envelope.
+int bareAnswer(const RouteCtx& r, const ArgSpec* specs, size_t n, OpCall op);
+/// Getter of a check: the switch refusing what it checked (-22) answers
+/// result 0 with every output 0 (an enumeration's word for 0: "false").
+int validityCheck(const RouteCtx& r, const ArgSpec* specs, size_t n, OpCall op);
 
 /// Fixed views: answers without a switch call.
 typedef int (*FixedFn)(const RouteCtx& r, const char* name, const char* data);
@@ -391,6 +413,7 @@ struct RowInfo {
 // Builders of the route rows' argument entries: Q... query inputs (QX by the
 // exact reader), B... body members, OUT... answered outputs; tables and
 // records are named as the row's program declares them.
+// An answered name "a.b" stands as member b of the object a of the answer.
 #define Q(kind, name) hf::ArgSpec{hf::kind, hf::kQuery, name, 0, nullptr, nullptr}
 #define QX(kind, name) hf::ArgSpec{hf::kind, hf::kQueryExact, name, 0, nullptr, nullptr}
 #define QT(name, size) hf::ArgSpec{hf::kText, hf::kQuery, name, size, nullptr, nullptr}
@@ -406,3 +429,34 @@ struct RowInfo {
 #define OUTT(name, size) hf::ArgSpec{hf::kOutText, hf::kNoSrc, name, size, nullptr, nullptr}
 #define OUTR(rec, name) hf::ArgSpec{hf::kOutRec, hf::kNoSrc, name, 0, nullptr, &rec}
 #define ANSWER(kind, name, value) hf::ArgSpec{hf::kind, hf::kNoSrc, name, value, nullptr, nullptr}
+
+// --- Counted text buffers ------------------------------------------------------
+// Row forms of text members the switch takes or answers in counted buffers, for
+// every program (one line each in a row):
+//   BS("sys_name")          body string (absent: "") into a zeroed 256-byte buffer,
+//                           sent with its length + 1; over 255 characters: 10003
+//   QS("appName")           the same from the query string (exact reader)
+//   BSN(name, n), QSN(...)  the same with an n-byte buffer (at most n - 1 characters)
+//   BCMD(name, n)           as BSN, and a control character is refused (10003)
+//   BFILE(name, n)          as BCMD, and a file name holding "/" or being ".." (10003)
+//   QRAW(name, n)           raw exact-query text cut to n - 1, sent with size n
+//   OUTS(name)              text answered from a zeroed 256-byte buffer
+//   OUTSZ(name, sizeOp, k)  text answered from a buffer of the size the operation
+//                           sizeOp(uint32_t*) reports, plus k (256 bytes when it
+//                           fails or reports 0; at most kSizedTextMax)
+//   ECHO(name)              answers the request value of the input of that name
+namespace hf {
+inline constexpr uint32_t kTextBuffer = 256;
+inline constexpr uint32_t kSizedTextMax = 65536;
+}  // namespace hf
+#define BSN(name, n) hf::ArgSpec{hf::kBoundedText, hf::kBody, name, n, nullptr, nullptr}
+#define BS(name) BSN(name, hf::kTextBuffer)
+#define QSN(name, n) hf::ArgSpec{hf::kBoundedText, hf::kQueryExact, name, n, nullptr, nullptr}
+#define QS(name) QSN(name, hf::kTextBuffer)
+#define BCMD(name, n) hf::ArgSpec{hf::kCommandText, hf::kBody, name, n, nullptr, nullptr}
+#define BFILE(name, n) hf::ArgSpec{hf::kFileName, hf::kBody, name, n, nullptr, nullptr}
+#define QRAW(name, n) hf::ArgSpec{hf::kRawText, hf::kQueryExact, name, n, nullptr, nullptr}
+#define OUTS(name) OUTT(name, hf::kTextBuffer)
+#define OUTSZ(name, sizeOp, k) \
+    hf::ArgSpec{hf::kOutTextSized, hf::kNoSrc, name, k, nullptr, nullptr, &hf::OpThunk<decltype(&sizeOp), &sizeOp>::call}
+#define ECHO(name) hf::ArgSpec{hf::kAnswerEcho, hf::kNoSrc, name, 0, nullptr, nullptr}
