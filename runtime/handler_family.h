@@ -429,6 +429,8 @@ struct RowInfo {
 #define OUTT(name, size) hf::ArgSpec{hf::kOutText, hf::kNoSrc, name, size, nullptr, nullptr}
 #define OUTR(rec, name) hf::ArgSpec{hf::kOutRec, hf::kNoSrc, name, 0, nullptr, &rec}
 #define ANSWER(kind, name, value) hf::ArgSpec{hf::kind, hf::kNoSrc, name, value, nullptr, nullptr}
+/// The one entry of a row whose operation takes no argument and which answers nothing.
+#define NO_ARGS hf::ArgSpec{hf::kAnswerU32, hf::kNoSrc, nullptr, 0, nullptr, nullptr}
 
 // --- Counted text buffers ------------------------------------------------------
 // Row forms of text members the switch takes or answers in counted buffers, for

@@ -1,3 +1,9 @@
 // Binds every route of coregate to its handler class.
+#include "runtime/handler_family.h"
+#include "system/system_rows.h"
+
+using namespace hf;
+using namespace coregate;
+
 #define HF_ROUTES "system/routes.def"
 #include "runtime/rows_bind.inc"
