@@ -42,15 +42,6 @@ Interface* currentPhysical(Session& s)
 
 const char* const kPhysicalOnly = "the command applies to physical ports only.";
 
-template <class T>
-void assign(Session& s, T& field, const T& value)
-{
-    if (field != value) {
-        field = value;
-        s.changed = true;
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Network port: ip management vlan, ip default-gateway
 

@@ -1,8 +1,8 @@
-// IPv6, router advertisement and DHCP relay commands of the simulated CLI:
-// the global IPv6 settings, the IPv6 and neighbour discovery settings of VLAN
-// routing interfaces, the relay agent's options, helper addresses and
-// statistics, and the show commands that render them. Every handler checks
-// first and changes the model only when it accepts the whole command.
+// IPv6 and router advertisement commands of the simulated CLI: the global
+// IPv6 settings, the IPv6 and neighbour discovery settings of VLAN routing
+// interfaces (model_ipv6.h), and the show commands that render them with
+// the addresses of the routing interfaces. Every handler checks first and
+// changes the model only when it accepts the whole command.
 #include <arpa/inet.h>
 
 #include <algorithm>
@@ -11,24 +11,13 @@
 
 #include "sim/cli_engine.h"
 #include "sim/cli_show.h"
-#include "sim/ipv6_model.h"
 
 namespace sim {
 namespace cli {
 
 namespace {
 
-template <class T>
-void assign(Session& s, T& field, const T& value)
-{
-    if (field != value) {
-        field = value;
-        s.changed = true;
-    }
-}
-
 const char* const kVlanOnly = "the command applies to VLAN routing interfaces only.";
-const char* const kPortOnly = "the command applies to physical ports only.";
 
 // The IPv6 settings of the VLAN of "interface vlan N"; nullptr in other modes.
 Ipv6Intf* vlanIntf(Session& s)
@@ -125,19 +114,16 @@ Outcome prefixWith(Session& s, const Args& a, uint32_t onLink, uint32_t autonomo
         return refuseParam(0);
     p.validLife = a.number(1);
     p.prefLife = a.number(2);
-    if (p.prefLife > p.validLife)
-        return refuse("the preferred lifetime exceeds the valid lifetime.");
     p.onLink = onLink;
     p.autonomous = autonomous;
-    Ipv6Intf* v = vlanIntf(s);
-    auto same = [&](const RaPrefix& e) { return e.prefix == p.prefix && e.pfxLen == p.pfxLen; };
-    auto it = std::find_if(v->prefixes.begin(), v->prefixes.end(), same);
-    if (it == v->prefixes.end()) {
-        v->prefixes.push_back(p);
-        s.changed = true;
-    } else if (it->validLife != p.validLife || it->prefLife != p.prefLife || it->onLink != p.onLink ||
-               it->autonomous != p.autonomous) {
-        *it = p;
+    // A refused prefix leaves the VLAN without IPv6 settings as it was.
+    auto it = s.st.ipv6.vlans.find(s.vlanId);
+    Ipv6Intf v = it == s.st.ipv6.vlans.end() ? Ipv6Intf() : it->second;
+    bool changed = false;
+    if (!raPrefixSet(v, p, &changed))
+        return refuse("the preferred lifetime exceeds the valid lifetime.");
+    if (changed) {
+        s.st.ipv6.vlans[s.vlanId] = v;
         s.changed = true;
     }
     return accepted();
@@ -167,182 +153,6 @@ Outcome autoState(Session& s, uint32_t on)
 
 Outcome autoStateOn(Session& s, const Args&) { return autoState(s, 1); }
 Outcome autoStateOff(Session& s, const Args&) { return autoState(s, 0); }
-
-// ---------------------------------------------------------------------------
-// DHCP relay and IP helper
-
-// The port of a "unit/slot/port" or "slot/port" text; 0 when there is none.
-uint32_t portByName(const SwitchState& st, const std::string& text)
-{
-    for (const auto& kv : st.interfaces) {
-        const Interface& i = kv.second;
-        if (i.type == kIfPhysical && (i.name == text || format("%u/%u", i.slot, i.port) == text))
-            return i.intIfNum;
-    }
-    return 0;
-}
-
-Interface* currentPort(Session& s)
-{
-    auto it = s.st.interfaces.find(s.intIfNum);
-    return s.intIfNum && it != s.st.interfaces.end() && it->second.type == kIfPhysical ? &it->second : nullptr;
-}
-
-template <uint32_t RelayConfig::*F, uint32_t V>
-Outcome relayFlag(Session& s, const Args&)
-{
-    assign(s, s.st.ipv6.relay.*F, V);
-    return accepted();
-}
-
-template <uint32_t RelayConfig::*F, uint32_t Lo, uint32_t Hi>
-Outcome relayValue(Session& s, const Args& a)
-{
-    if (!inRange(a, 0, Lo, Hi))
-        return refuseParam(0);
-    assign(s, s.st.ipv6.relay.*F, a.number(0));
-    return accepted();
-}
-
-template <uint32_t RelayIntf::*F, uint32_t V>
-Outcome relayIntfFlag(Session& s, const Args&)
-{
-    Interface* i = currentPort(s);
-    if (!i)
-        return refuse(kPortOnly);
-    RelayIntf& r = s.st.ipv6.relay.intfs[i->intIfNum];
-    assign(s, r.*F, V);
-    return accepted();
-}
-
-Outcome helperEnable(Session& s, const Args&)
-{
-    assign(s, s.st.routing.helper.mode, 1u);
-    return accepted();
-}
-
-Outcome helperDisable(Session& s, const Args&)
-{
-    assign(s, s.st.routing.helper.mode, 0u);
-    return accepted();
-}
-
-Outcome sourceIntfSet(Session& s, const Args& a)
-{
-    uint32_t port = portByName(s.st, a.param(0));
-    if (!port)
-        return refuseParam(0);
-    assign(s, s.st.ipv6.relay.sourceIntf, port);
-    return accepted();
-}
-
-Outcome sourceIntfClear(Session& s, const Args&)
-{
-    assign(s, s.st.ipv6.relay.sourceIntf, 0u);
-    return accepted();
-}
-
-Outcome intfSourceIntfSet(Session& s, const Args& a)
-{
-    Interface* i = currentPort(s);
-    if (!i)
-        return refuse(kPortOnly);
-    uint32_t port = portByName(s.st, a.param(0));
-    if (!port)
-        return refuseParam(0);
-    assign(s, s.st.ipv6.relay.intfs[i->intIfNum].sourceIntf, port);
-    return accepted();
-}
-
-Outcome intfSourceIntfClear(Session& s, const Args&)
-{
-    Interface* i = currentPort(s);
-    if (!i)
-        return refuse(kPortOnly);
-    assign(s, s.st.ipv6.relay.intfs[i->intIfNum].sourceIntf, 0u);
-    return accepted();
-}
-
-bool dottedQuad(const std::string& text, uint32_t* v)
-{
-    struct in_addr a;
-    if (text.size() > 15 || inet_pton(AF_INET, text.c_str(), &a) != 1)
-        return false;
-    *v = ntohl(a.s_addr);
-    return true;
-}
-
-// ip helper-address <server> <udp port> (global: every interface)
-Outcome helperAddressAdd(Session& s, const Args& a)
-{
-    uint32_t server;
-    if (!dottedQuad(a.param(0), &server) || server == 0 || (server >> 24) >= 224 || (server >> 24) == 127)
-        return refuseParam(0);
-    if (!inRange(a, 1, 0, 65535))
-        return refuseParam(1);
-    if (s.st.routing.helper.global.insert({server, a.number(1)}).second)
-        s.changed = true;
-    return accepted();
-}
-
-Outcome helperAddressDel(Session& s, const Args& a)
-{
-    uint32_t server;
-    if (!dottedQuad(a.param(0), &server))
-        return refuseParam(0);
-    if (!inRange(a, 1, 0, 65535))
-        return refuseParam(1);
-    // Removing an address that is not configured leaves nothing to do.
-    if (s.st.routing.helper.global.erase({server, a.number(1)}))
-        s.changed = true;
-    return accepted();
-}
-
-// The interface of the session for helper addresses: the port or LAG, or
-// the routing interface of "interface vlan N".
-uint32_t helperIntf(const Session& s)
-{
-    if (!s.vlanId)
-        return s.intIfNum;
-    for (const auto& kv : s.st.routing.intfs)
-        if (kv.second.vlanId == s.vlanId)
-            return kv.first;
-    return 0;
-}
-
-// no ip helper-address (interface): every helper address and discard entry
-// of the interface.
-Outcome helperAddressClearIntf(Session& s, const Args&)
-{
-    uint32_t intf = helperIntf(s);
-    if (!intf)
-        return refuse("the VLAN has no routing interface.");
-    IpHelper& h = s.st.routing.helper;
-    for (auto it = h.perIntf.begin(); it != h.perIntf.end();) {
-        if (std::get<0>(*it) == intf) {
-            it = h.perIntf.erase(it);
-            s.changed = true;
-        } else {
-            ++it;
-        }
-    }
-    for (auto it = h.discards.begin(); it != h.discards.end();) {
-        if (it->first == intf) {
-            it = h.discards.erase(it);
-            s.changed = true;
-        } else {
-            ++it;
-        }
-    }
-    return accepted();
-}
-
-Outcome helperStatisticsClear(Session& s, const Args&)
-{
-    for (uint32_t& c : s.st.ipv6.relay.counters)
-        assign(s, c, 0u);
-    return accepted();
-}
 
 const CommandRegistrar kIpv6Rows[] = {
     {kModeConfig, "ipv6 unicast-routing", globalFlag<&Ipv6Global::unicastRouting, 1>},
@@ -389,37 +199,11 @@ const CommandRegistrar kIpv6Rows[] = {
     {kModeInterface, "ipv6 nd prefix <word> <uint> <uint> no-autoconfig", prefixNoAuto},
     {kModeInterface, "ipv6 nd prefix <word> <uint> <uint> no-onlink no-autoconfig", prefixNeither},
 
-    {kModeConfig, "bootpdhcprelay maxhopcount <uint>", relayValue<&RelayConfig::maxHopCount, 1, 16>},
-    {kModeConfig, "bootpdhcprelay minwaittime <uint>", relayValue<&RelayConfig::minWaitTime, 0, 100>},
-    {kModeConfig, "bootpdhcprelay cidoptionmode", relayFlag<&RelayConfig::cidOption, 1>},
-    {kModeConfig, "no bootpdhcprelay cidoptionmode", relayFlag<&RelayConfig::cidOption, 0>},
-    {kModeConfig, "bootpdhcprelay servercheckcid", relayFlag<&RelayConfig::cidCheck, 1>},
-    {kModeConfig, "no bootpdhcprelay servercheckcid", relayFlag<&RelayConfig::cidCheck, 0>},
-    {kModeConfig, "ip dhcp relay information server-override", relayFlag<&RelayConfig::serverOverride, 1>},
-    {kModeConfig, "no ip dhcp relay information server-override", relayFlag<&RelayConfig::serverOverride, 0>},
-    {kModeConfig, "ip helper enable", helperEnable},
-    {kModeConfig, "no ip helper enable", helperDisable},
-    {kModeConfig, "ip helper source-interface <port>", sourceIntfSet},
-    {kModeConfig, "no ip helper source-interface", sourceIntfClear},
-    {kModeConfig, "ip helper-address <ipv4> <uint>", helperAddressAdd},
-    {kModeConfig, "no ip helper-address <ipv4> <uint>", helperAddressDel},
-    {kModeInterface, "ip dhcp relay information server-override", relayIntfFlag<&RelayIntf::serverOverride, 1>},
-    {kModeInterface, "no ip dhcp relay information server-override", relayIntfFlag<&RelayIntf::serverOverride, 0>},
-    {kModeInterface, "bootpdhcprelay cidoptionmode", relayIntfFlag<&RelayIntf::cidOption, 1>},
-    {kModeInterface, "no bootpdhcprelay cidoptionmode", relayIntfFlag<&RelayIntf::cidOption, 0>},
-    {kModeInterface, "bootpdhcprelay servercheckcid", relayIntfFlag<&RelayIntf::cidCheck, 1>},
-    {kModeInterface, "no bootpdhcprelay servercheckcid", relayIntfFlag<&RelayIntf::cidCheck, 0>},
-    {kModeInterface, "ip helper source-interface <port>", intfSourceIntfSet},
-    {kModeInterface, "no ip helper source-interface", intfSourceIntfClear},
-    {kModeInterface, "no ip helper-address", helperAddressClearIntf},
-    {kModeExec, "clear ip helper statistics", helperStatisticsClear},
 };
+
 
 // ---------------------------------------------------------------------------
 // Show commands
-
-const char* enableText(uint32_t v) { return v ? "Enable" : "Disable"; }
-const char* enabledText(uint32_t v) { return v ? "Enabled" : "Disabled"; }
 
 std::string number(uint32_t v) { return std::to_string(v); }
 
@@ -608,73 +392,14 @@ bool showIpv6InterfaceVlan(const SwitchState& st, const Args& a, std::string* ou
     return true;
 }
 
-std::string intfName(const SwitchState& st, uint32_t intIfNum)
-{
-    auto it = st.interfaces.find(intIfNum);
-    return it == st.interfaces.end() ? number(intIfNum) : it->second.name;
-}
-
-std::string ipv4Text(uint32_t v)
-{
-    return format("%u.%u.%u.%u", v >> 24, (v >> 16) & 255, (v >> 8) & 255, v & 255);
-}
-
-std::string udpPortText(uint32_t port)
-{
-    return port == 67 ? "dhcp" : port == 53 ? "domain" : number(port);
-}
-
-// show ip helper-address: the relay agent's options, then every helper
-// address (global ones under "Any") and discard entry.
-bool showIpHelperAddress(const SwitchState& st, const Args&, std::string* out)
-{
-    const RelayConfig& r = st.ipv6.relay;
-    const IpHelper& h = st.routing.helper;
-    *out += labelLine("Maximum Hop Count", number(r.maxHopCount));
-    *out += labelLine("Minimum Wait Time", number(r.minWaitTime));
-    *out += labelLine("Admin Mode", enableText(h.mode));
-    *out += labelLine("Circuit Id Option Mode", enableText(r.cidOption));
-    *out += labelLine("Circuit Id Check Mode", enableText(r.cidCheck));
-    *out += labelLine("Server Override", enableText(r.serverOverride));
-    *out += labelLine("Source Interface", r.sourceIntf ? intfName(st, r.sourceIntf) : "None");
-    *out += "\nInterface                UDP Port        Server Address  Discard  Hit Count\n";
-    *out += dashes(24) + " " + dashes(15) + " " + dashes(15) + " " + dashes(7) + "  " + dashes(9) + "\n";
-    auto line = [&](const std::string& intf, uint32_t port, uint32_t server, bool discard) {
-        *out += format("%-24s %-15s %-15s %-7s  %u\n", intf.c_str(), udpPortText(port).c_str(),
-                       ipv4Text(server).c_str(), discard ? "Yes" : "No", 0u);
-    };
-    for (const auto& g : h.global)
-        line("Any", g.second, g.first, false);
-    for (const auto& p : h.perIntf)
-        line(intfName(st, std::get<0>(p)), std::get<2>(p), std::get<1>(p), false);
-    for (const auto& d : h.discards)
-        line(intfName(st, d.first), d.second, 0, true);
-    return true;
-}
-
-// show ip helper statistics: the relay agent's counters.
-bool showIpHelperStatistics(const SwitchState& st, const Args&, std::string* out)
-{
-    static const char* const kLabels[kRelayCounters] = {
-        "DHCP client messages received", "DHCP client messages relayed", "DHCP server messages received",
-        "DHCP server messages relayed",  "UDP client messages received", "UDP client messages relayed",
-        "Hops too many",                 "Wait time too early",          "Spoofed gateway address",
-        "TTL Expired",                   "Match discard",
-    };
-    for (size_t i = 0; i < kRelayCounters; ++i)
-        *out += labelLine(kLabels[i], number(st.ipv6.relay.counters[i]));
-    return true;
-}
-
 const ShowRegistrar kIpv6ShowRows[] = {
     {"show ipv6 brief", showIpv6Brief},
     {"show ipv6 route summary", showIpv6RouteSummary},
     {"show ipv6 interface brief", showIpv6InterfaceBrief},
     {"show ipv6 vlan", showIpv6Vlan},
     {"show ipv6 interface vlan <vlan>", showIpv6InterfaceVlan},
-    {"show ip helper-address", showIpHelperAddress},
-    {"show ip helper statistics", showIpHelperStatistics},
 };
+
 
 }  // namespace
 }  // namespace cli

@@ -44,6 +44,28 @@ std::string format(const char* fmt, ...)
     return out;
 }
 
+const char* enableText(uint32_t v) { return v ? "Enable" : "Disable"; }
+const char* enabledText(uint32_t v) { return v ? "Enabled" : "Disabled"; }
+
+uint32_t dotted(const std::string& s)
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (sscanf(s.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4)
+        return 0;
+    return a << 24 | b << 16 | c << 8 | d;
+}
+
+std::string dottedText(uint32_t v)
+{
+    return format("%u.%u.%u.%u", v >> 24, v >> 16 & 255, v >> 8 & 255, v & 255);
+}
+
+std::string intfName(const SwitchState& st, uint32_t intIfNum)
+{
+    auto it = st.interfaces.find(intIfNum);
+    return it == st.interfaces.end() ? std::string() : it->second.name;
+}
+
 bool poeCapable(const Interface& i)
 {
     return i.type == kIfPhysical && i.maxSpeedMbps <= 1000;

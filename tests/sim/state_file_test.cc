@@ -281,6 +281,7 @@ sim::SwitchState everyRecordKind()
     ri.intIfNum = 37;
     ri.vlanId = 10;
     ri.addrs.push_back(sim::IntfAddr{});
+    ri.bandwidth = 100000;  // a CLI setting: the interface is in ipv4Cli.intfs too
     r.intfs[37] = ri;
     sim::Route route;
     route.rec.family = kFamilyIpv4;
@@ -306,7 +307,6 @@ sim::SwitchState everyRecordKind()
     st.ipv6.vlans[10] = v6;
     st.ipv6.portAutoState[4] = 0;
     st.ipv6.relay.intfs[4] = sim::RelayIntf{};
-    st.ipv4Cli.intfs[37] = sim::IpIntfCli{};
     return st;
 }
 

@@ -1,20 +1,23 @@
-// IPv6 and DHCP relay settings of the simulated switch that only its CLI
-// changes: the global IPv6 settings, the IPv6 and router advertisement
-// settings of each VLAN routing interface, the relay agent's options and its
-// statistics. The helper addresses themselves live in the routing model.
+// IPv6 and router advertisement settings: the global IPv6 settings, the
+// IPv6 and neighbour discovery settings of each VLAN routing interface, the
+// auto-state of ports; and the DHCP relay agent, kept beside them in the
+// state file. The CLI changes them; IPv6 addresses live with the routing
+// interfaces.
 #pragma once
+
+#include <cjson/cJSON.h>
 
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-struct cJSON;
+#include "sim/model_relay.h"
+#include "sim/state_schema.h"
 
 namespace sim {
 
 struct SwitchState;
-class StateNode;
 
 /// A prefix advertised in router advertisements ("ipv6 nd prefix").
 struct RaPrefix {
@@ -59,33 +62,6 @@ struct Ipv6Global {
     uint32_t hopLimit = 64;
 };
 
-/// Relay options of one port (interface configuration).
-struct RelayIntf {
-    uint32_t serverOverride = 0;
-    uint32_t cidOption = 0;
-    uint32_t cidCheck = 0;
-    uint32_t sourceIntf = 0;  // intIfNum, 0 for none
-};
-
-/// Counters of "show ip helper statistics", in its line order.
-enum RelayCounter : size_t {
-    kDhcpClientReceived, kDhcpClientRelayed, kDhcpServerReceived, kDhcpServerRelayed, kUdpClientReceived,
-    kUdpClientRelayed, kHopsTooMany, kWaitTooEarly, kSpoofedGiaddr, kTtlExpired, kMatchDiscard, kRelayCounters
-};
-
-/// DHCP relay agent: the global options and the per-port ones.
-struct RelayConfig {
-    uint32_t maxHopCount = 4;
-    uint32_t minWaitTime = 0;
-    uint32_t cidOption = 0;
-    uint32_t cidCheck = 1;
-    uint32_t serverOverride = 0;
-    uint32_t sourceIntf = 0;  // intIfNum of a port, 0 for none
-    std::map<uint32_t, RelayIntf> intfs;  // by intIfNum
-    // A switch that has been relaying since it booted.
-    uint32_t counters[kRelayCounters] = {18, 18, 16, 16, 4, 4, 1, 0, 0, 0, 2};
-};
-
 struct Ipv6Model {
     Ipv6Global global;
     std::map<uint32_t, Ipv6Intf> vlans;  // by VLAN id
@@ -93,16 +69,21 @@ struct Ipv6Model {
     RelayConfig relay;
 };
 
-/// Adds the model to the state file's JSON object, and reads it back
-/// (members absent from an older file keep their defaults).
-void ipv6ToJson(cJSON* root, const Ipv6Model& m);
-void ipv6FromJson(const StateNode& root, Ipv6Model* m);
-/// The same from a parsed state file; false, leaving *m as it was, when the
-/// section has a member of the wrong shape.
-bool ipv6FromJson(const cJSON* root, Ipv6Model* m);
+/// Adds or replaces the advertised prefix of the same address and length;
+/// false when the preferred lifetime exceeds the valid one. Sets *changed
+/// when the settings changed.
+bool raPrefixSet(Ipv6Intf& v, const RaPrefix& p, bool* changed);
 
 /// "auto-state" of an interface: a port's own, a VLAN routing interface's
 /// from its VLAN's IPv6 settings. 1 unless configured off.
 uint32_t autoStateOf(const SwitchState& st, uint32_t intIfNum);
+
+/// Reads the "ipv6" section of a parsed state file into *m; false, leaving
+/// *m as it was, when the section has a member of the wrong shape (an
+/// absent section or member keeps what *m holds).
+bool ipv6FromJson(const cJSON* root, Ipv6Model* m);
+
+/// The records of this area in the state file.
+extern const schema::Table<Ipv6Model> kIpv6Table;
 
 }  // namespace sim
