@@ -144,8 +144,9 @@ int32_t bestRouteNextGetVr(Call& c)
 }
 
 // The answer of a static route change: the model's verdict as a status. A
-// route that is there already as asked, or a prefix of another protocol,
-// exists; a gateway or a static route that is not there is not found.
+// route that is there already as asked exists; a gateway or a static route
+// that is not there is not found; anything else, the prefix of a route of
+// another protocol too, is refused as the CLI refuses it.
 int32_t staticAnswer(Call& c, StaticVerdict v)
 {
     switch (v) {
@@ -154,7 +155,6 @@ int32_t staticAnswer(Call& c, StaticVerdict v)
         c.changed = true;
         return 0;
     case StaticVerdict::kUnchanged:
-    case StaticVerdict::kNotStatic:
         return kExists;
     case StaticVerdict::kNotFound:
     case StaticVerdict::kHopNotFound:
