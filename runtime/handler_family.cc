@@ -32,6 +32,14 @@ uint32_t enumValue(const EnumTable& t, const std::string& word)
     return t.other;
 }
 
+bool enumKnows(const EnumTable& t, const std::string& word)
+{
+    for (size_t k = 0; k < t.count; ++k)
+        if (word == t.words[k].name)
+            return true;
+    return word == t.otherName;
+}
+
 const char* enumName(const EnumTable& t, uint32_t value)
 {
     for (size_t k = 0; k < t.count; ++k)
@@ -84,7 +92,8 @@ Value lookup(const Request& q, Src src, const char* name)
     Value v;
     if (src == kBody)
         return member(q.body.get(), name);
-    if (src == kQueryExact || (src == kQuery && (q.method == kMethodPost || q.method == kMethodPut))) {
+    if (src == kQueryExact || src == kQueryExactDefault ||
+        (src == kQuery && (q.method == kMethodPost || q.method == kMethodPut))) {
         v.found = queryExactText(name, &v.text);
     } else if (src == kQuery) {
         const char* t = paramListFind(name, q.list);
@@ -227,7 +236,7 @@ cJSON* holderOf(cJSON* o, const char* name, std::string* leaf)
 size_t recordSize(const ArgSpec& s)
 {
     switch (s.kind) {
-    case kAddr: case kOutAddr: return sizeof(InetAddr);
+    case kAddr: case kInOutAddr: case kOutAddr: return sizeof(InetAddr);
     case kPrefix: return sizeof(InetPrefix);
     case kMac: case kOutMac: return sizeof(MacAddr);
     case kRec: case kInOutRec: case kOutRec: return s.rec ? s.rec->size : 0;
@@ -303,7 +312,7 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
     case kBool:
         return flagOf(v, &slot.u32);
     case kEnum:
-        if (!textOf(v, &t))
+        if (!textOf(v, &t) || (v.found && s.table->strict && !enumKnows(*s.table, t)))
             return kResultInvalidArgument;
         slot.u32 = v.found ? enumValue(*s.table, t) : s.table->other;
         return kResultOk;
@@ -342,6 +351,11 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
             if (!lenient)
                 return kResultInvalidArgument;
         }
+        return kResultOk;
+    case kInOutAddr:
+        // A key that is no address starts the walk, as an absent one.
+        if (textOf(v, &t) && !t.empty())
+            parseAddr(t, reinterpret_cast<InetAddr*>(slot.bytes.data()));
         return kResultOk;
     case kAddr:
         if (!textOf(v, &t) || (!t.empty() && !parseAddr(t, reinterpret_cast<InetAddr*>(slot.bytes.data()))))
@@ -433,7 +447,7 @@ void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& s
             cJSON_AddStringToObject(o, name,
                                     conv::macText(reinterpret_cast<const MacAddr*>(slot.bytes.data())->octet).c_str());
             break;
-        case kOutAddr: {
+        case kOutAddr: case kInOutAddr: {
             const InetAddr& a = *reinterpret_cast<const InetAddr*>(slot.bytes.data());
             cJSON_AddStringToObject(o, name, addrText(a.family, a.addr).c_str());
             break;

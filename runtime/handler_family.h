@@ -46,29 +46,42 @@ struct EnumWord {
 };
 
 /// An enumeration on the wire: named values, and the name of every other
-/// value, which is also what an unknown string sends (`other`).
+/// value, which is also what an unknown string sends (`other`). A strict
+/// enumeration refuses (10003) a string that is neither a word nor
+/// `otherName`; an absent member still sends `other`.
 struct EnumTable {
     const EnumWord* words;
     size_t count;
     const char* otherName;
     uint32_t other;
+    bool strict;
 };
 
 /// An enumeration of the words `w` (counted here).
 template <size_t N>
 constexpr EnumTable enumTable(const EnumWord (&w)[N], const char* otherName, uint32_t other)
 {
-    return EnumTable{w, N, otherName, other};
+    return EnumTable{w, N, otherName, other, false};
+}
+/// The same, refusing strings it does not name.
+template <size_t N>
+constexpr EnumTable strictEnumTable(const EnumWord (&w)[N], const char* otherName, uint32_t other)
+{
+    return EnumTable{w, N, otherName, other, true};
 }
 
 /// The value of `word`; `other` for a word the table does not name.
 uint32_t enumValue(const EnumTable& t, const std::string& word);
 /// The word of `value`; `otherName` for a value the table does not name.
 const char* enumName(const EnumTable& t, uint32_t value);
+/// Whether `word` is one of the table's words or its `otherName`.
+bool enumKnows(const EnumTable& t, const std::string& word);
 
 inline constexpr EnumWord kModeWords[] = {{"enable", 1}};
 /// Admin and flag modes: "enable" 1, every other value "disable" (0).
 inline constexpr EnumTable kModeEnum = enumTable(kModeWords, "disable", 0);
+/// The same modes, refusing any word but "enable" and "disable".
+inline constexpr EnumTable kModeEnumStrict = strictEnumTable(kModeWords, "disable", 0);
 
 inline constexpr EnumWord kTrueTextWords[] = {{"true", 1}};
 /// Yes/no answered as text: "true" for 1, "false" for every other value.
@@ -95,8 +108,9 @@ struct RecordKind {
 // --- Argument specs -----------------------------------------------------------
 
 /// Where an input comes from: the query string (split reader or exact
-/// reader) or the JSON request object.
-enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody };
+/// reader) or the JSON request object. kQueryExactDefault: the exact reader,
+/// and a getter's absent name gives the spec's `size` instead of 10003.
+enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody, kQueryExactDefault };
 
 enum Kind : uint8_t {
     // Inputs.
@@ -122,6 +136,7 @@ enum Kind : uint8_t {
     kInOutU32,
     kInOutIpv4,
     kInOutRec,  // record in (absent: the first), record out
+    kInOutAddr, // IPv4 or IPv6 text in (absent or unusable: zero), InetAddr out
     // Outputs.
     kOutU32,
     kOutIpv4,
@@ -188,7 +203,7 @@ constexpr Shape kindShape(Kind k)
         return kShRef;
     case kOutText: case kOutTextSized:
         return kShTextOut;
-    case kInOutRec: case kOutMac: case kOutAddr: case kOutRec:
+    case kInOutRec: case kInOutAddr: case kOutMac: case kOutAddr: case kOutRec:
         return kShRecOut;
     default:
         return kShNone;
@@ -416,6 +431,7 @@ struct RowInfo {
 // An answered name "a.b" stands as member b of the object a of the answer.
 #define Q(kind, name) hf::ArgSpec{hf::kind, hf::kQuery, name, 0, nullptr, nullptr}
 #define QX(kind, name) hf::ArgSpec{hf::kind, hf::kQueryExact, name, 0, nullptr, nullptr}
+#define QXD(kind, name, dflt) hf::ArgSpec{hf::kind, hf::kQueryExactDefault, name, dflt, nullptr, nullptr}
 #define QT(name, size) hf::ArgSpec{hf::kText, hf::kQuery, name, size, nullptr, nullptr}
 #define B(kind, name) hf::ArgSpec{hf::kind, hf::kBody, name, 0, nullptr, nullptr}
 #define BD(kind, name, dflt) hf::ArgSpec{hf::kind, hf::kBody, name, dflt, nullptr, nullptr}

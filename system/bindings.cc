@@ -1,6 +1,7 @@
 // Binds every route of coregate to its handler class.
 #include "runtime/handler_family.h"
 #include "system/system_rows.h"
+#include "system/mgmt_records.h"
 
 using namespace hf;
 using namespace coregate;

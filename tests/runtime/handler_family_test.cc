@@ -33,6 +33,23 @@ TEST(EnumTable, EveryWordMapsBothWaysAndTheRestToOther)
         EXPECT_STREQ(hf::enumName(kFour, v), "none") << v;
 }
 
+constexpr hf::EnumTable kFourStrict = hf::strictEnumTable(kFourWords, "none", 9);
+
+// A strict table knows its words and its other name, nothing else; the values
+// are those of the lenient table.
+TEST(EnumTable, StrictTablesKnowTheirWordsAndOtherName)
+{
+    for (const char* w : {"one", "two", "three", "four", "none"})
+        EXPECT_TRUE(hf::enumKnows(kFourStrict, w)) << w;
+    for (const char* w : {"", "One", "five", "none ", "9"})
+        EXPECT_FALSE(hf::enumKnows(kFourStrict, w)) << w;
+    EXPECT_TRUE(kFourStrict.strict);
+    EXPECT_FALSE(kFour.strict);
+    EXPECT_EQ(hf::enumValue(kFourStrict, "none"), 9u);
+    EXPECT_TRUE(hf::enumKnows(hf::kModeEnumStrict, "disable"));
+    EXPECT_FALSE(hf::enumKnows(hf::kModeEnumStrict, "on"));
+}
+
 // --- Numbers, texts and flags of request values --------------------------------
 
 hf::Value queryText(const char* t)
@@ -169,5 +186,17 @@ static_assert(!hf::OpShape<OpPair>::agrees(kSwapped), "arguments out of order di
 static_assert(!hf::OpShape<OpWide>::agrees(kPairArgs), "a record of another size disagrees");
 static_assert(hf::OpShape<OpOutPair>::agrees(kOutPair), "an answered record agrees");
 static_assert(!hf::OpShape<OpOutPair>::agrees(kInPairForOut), "an input record is no output");
+
+// An address key walked in and out; a query number with a default is an argument.
+using OpAddrNext = int (*)(OpenClientHandle*, uint32_t, uint32_t*, InetAddr*, MacAddr*);
+using OpNone = int (*)(OpenClientHandle*);
+constexpr hf::ArgSpec kAddrWalk[] = {Q(kU32, "index"), Q(kInOutU32, "intf"), Q(kInOutAddr, "ipAddr"),
+                                     OUT(kOutMac, "mac")};
+constexpr hf::ArgSpec kAddrAsInput[] = {Q(kU32, "index"), Q(kInOutU32, "intf"), B(kAddr, "ipAddr"),
+                                        OUT(kOutMac, "mac")};
+constexpr hf::ArgSpec kOptionalUnit[] = {QXD(kU32, "unit", 0)};
+static_assert(hf::OpShape<OpAddrNext>::agrees(kAddrWalk), "an in/out address is a record the call rewrites");
+static_assert(!hf::OpShape<OpAddrNext>::agrees(kAddrAsInput), "an input address is no in/out key");
+static_assert(!hf::OpShape<OpNone>::agrees(kOptionalUnit), "a query default is still an argument");
 
 }  // namespace
