@@ -232,7 +232,6 @@ cJSON* holderOf(cJSON* o, const char* name, std::string* leaf)
     return h ? h : o;
 }
 
-
 size_t recordSize(const ArgSpec& s)
 {
     switch (s.kind) {
@@ -392,25 +391,30 @@ std::string bufferText(const Slot& slot)
     return std::string(slot.desc.pstart, strnlen(slot.desc.pstart, slot.bytes.size()));
 }
 
-// Answers the request value of the input spec named `name` before `i`.
-void addEcho(cJSON* h, const char* leaf, const ArgSpec* specs, const std::vector<Slot>& slots, size_t i)
+// Whether an ECHO of the row answers the input spec `i`.
+bool echoed(const ArgSpec* specs, size_t n, size_t i)
 {
-    const char* want = specs[i].name;
-    while (i-- > 0) {
-        const ArgSpec& in = specs[i];
-        if (isAnswer(in.kind) || !in.name || strcmp(in.name, want) != 0)
-            continue;
-        if (kindShape(in.kind) == kShText)
-            cJSON_AddStringToObject(h, leaf, bufferText(slots[i]).c_str());
-        else if (in.kind == kIpv4)
-            cJSON_AddStringToObject(h, leaf, conv::ipv4Text(slots[i].u32).c_str());
-        else
-            cJSON_AddNumberToObject(h, leaf, slots[i].u32);
-        return;
-    }
+    if (isAnswer(specs[i].kind) || !specs[i].name)
+        return false;
+    for (size_t j = i + 1; j < n; ++j)
+        if (specs[j].kind == kAnswerEcho && specs[j].name && strcmp(specs[j].name, specs[i].name) == 0)
+            return true;
+    return false;
 }
 
-// Adds the answered outputs in row order.
+// Answers the request value of the input spec `in`.
+void addEcho(cJSON* h, const char* leaf, const ArgSpec& in, const Slot& slot)
+{
+    if (kindShape(in.kind) == kShText)
+        cJSON_AddStringToObject(h, leaf, bufferText(slot).c_str());
+    else if (in.kind == kIpv4)
+        cJSON_AddStringToObject(h, leaf, conv::ipv4Text(slot.u32).c_str());
+    else
+        cJSON_AddNumberToObject(h, leaf, slot.u32);
+}
+
+// Adds the answered outputs in row order; an echoed input is answered in
+// its own place, so a key leads the values read with it.
 void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& slots)
 {
     uint32_t limit = UINT32_MAX;
@@ -422,11 +426,16 @@ void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& s
         const Slot& slot = slots[i];
         Shape sh = kindShape(s.kind);
         bool answered = isAnswer(s.kind) || sh == kShRef || sh == kShTextOut || sh == kShRecOut;
-        if (!s.name || !answered)
+        bool echo = echoed(specs, n, i);
+        if (!s.name || !(answered || echo) || s.kind == kAnswerEcho)
             continue;
         std::string leaf;
         cJSON* o = holderOf(top, s.name, &leaf);
         const char* name = leaf.c_str();
+        if (echo) {
+            addEcho(o, name, s, slot);
+            continue;
+        }
         switch (s.kind) {
         case kOutU32: case kInOutU32:
             cJSON_AddNumberToObject(o, name, slot.u32);
@@ -460,9 +469,6 @@ void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& s
             break;
         case kAnswerBool:
             cJSON_AddBoolToObject(o, name, s.size != 0);
-            break;
-        case kAnswerEcho:
-            addEcho(o, name, specs, slots, i);
             break;
         default:
             break;
@@ -652,6 +658,66 @@ int fixedUnsupported(const RouteCtx& r, const char* name, const char*)
 {
     splitValue(name);
     return replyText(r, kResultUnsupported, nullptr, !isRead(r));
+}
+
+std::vector<std::string> fixedParts(const char* data)
+{
+    std::vector<std::string> parts;
+    std::string_view t(data ? data : "");
+    for (;;) {
+        size_t sep = t.find('\x1e');
+        parts.emplace_back(t.substr(0, sep));
+        if (sep == std::string_view::npos)
+            return parts;
+        t.remove_prefix(sep + 1);
+    }
+}
+
+int fixedChoice(const RouteCtx& r, const char* name, const char* data)
+{
+    free(requestDataGet());
+    std::vector<std::string> parts = fixedParts(data);
+    if (parts.size() != 3) {
+        LOG(kLogError, "%s: a choice needs numbers and two answers\n", r.leaf);
+        return replyText(r, kResultGeneralFailed, nullptr, !isRead(r));
+    }
+    uint32_t n = queryExactU32(name);
+    bool listed = false;
+    size_t at = 0;
+    const std::string& numbers = parts[0];
+    while (at < numbers.size() && !listed) {
+        size_t end = numbers.find(' ', at);
+        if (end == std::string::npos)
+            end = numbers.size();
+        uint32_t v;
+        listed = conv::parseU32(std::string_view(numbers).substr(at, end - at), &v) && v == n;
+        at = end + 1;
+    }
+    return replyText(r, kResultOk, (listed ? parts[1] : parts[2]).c_str(), !isRead(r));
+}
+
+int fixedNumbered(const RouteCtx& r, const char* name, const char* data)
+{
+    free(requestDataGet());
+    std::vector<std::string> parts = fixedParts(data);
+    uint32_t least;
+    if (parts.size() != 2 || !conv::parseU32(parts[0], &least)) {
+        LOG(kLogError, "%s: a numbered answer needs its least number and its text\n", r.leaf);
+        return replyText(r, kResultGeneralFailed, nullptr, !isRead(r));
+    }
+    uint32_t n = queryExactU32(name);
+    std::string number = std::to_string(n < least ? least : n);
+    std::string text;
+    const std::string& tmpl = parts[1];
+    for (size_t at = 0; at < tmpl.size();) {
+        size_t mark = tmpl.find("%u", at);
+        text.append(tmpl, at, mark == std::string::npos ? std::string::npos : mark - at);
+        if (mark == std::string::npos)
+            break;
+        text += number;
+        at = mark + 2;
+    }
+    return replyText(r, kResultOk, text.c_str(), !isRead(r));
 }
 
 bool parseAddr(const std::string& t, InetAddr* out)

@@ -407,6 +407,15 @@ int fixedVrfFirst(const RouteCtx& r, const char* name, const char* data);
 int fixedVrfDefault(const RouteCtx& r, const char* name, const char* data);
 /// Reads query `name` and answers 17002.
 int fixedUnsupported(const RouteCtx& r, const char* name, const char* data);
+/// Chooses by the exact query number `name` (absent: 0) between the texts of
+/// CHOICE(numbers, when, otherwise): `when` for a number the list names,
+/// `otherwise` for any other (a unit's own answers against every other unit's).
+int fixedChoice(const RouteCtx& r, const char* name, const char* data);
+/// Answers NUMBERED(least, text) with every "%u" of the text replaced by the
+/// exact query number `name` (absent: 0); a number below `least` counts as `least`.
+int fixedNumbered(const RouteCtx& r, const char* name, const char* data);
+/// The parts of a fixedChoice or fixedNumbered text, split at HF_FIXED_PART.
+std::vector<std::string> fixedParts(const char* data);
 
 /// Stub: answers 17002 without reading the request; writes end in a newline.
 int stub(bool newline);
@@ -462,7 +471,8 @@ struct RowInfo {
 //   OUTSZ(name, sizeOp, k)  text answered from a buffer of the size the operation
 //                           sizeOp(uint32_t*) reports, plus k (256 bytes when it
 //                           fails or reports 0; at most kSizedTextMax)
-//   ECHO(name)              answers the request value of the input of that name
+//   ECHO(name)              answers the request value of the input of that name, in
+//                           the input's place among the answers (a key leads them)
 namespace hf {
 inline constexpr uint32_t kTextBuffer = 256;
 inline constexpr uint32_t kSizedTextMax = 65536;
@@ -478,3 +488,9 @@ inline constexpr uint32_t kSizedTextMax = 65536;
 #define OUTSZ(name, sizeOp, k) \
     hf::ArgSpec{hf::kOutTextSized, hf::kNoSrc, name, k, nullptr, nullptr, &hf::OpThunk<decltype(&sizeOp), &sizeOp>::call}
 #define ECHO(name) hf::ArgSpec{hf::kAnswerEcho, hf::kNoSrc, name, 0, nullptr, nullptr}
+
+// Data of the fixed views fixedChoice and fixedNumbered: parts joined by a
+// separator no JSON text holds (a raw control character).
+#define HF_FIXED_PART "\x1e"
+#define CHOICE(numbers, when, otherwise) numbers HF_FIXED_PART when HF_FIXED_PART otherwise
+#define NUMBERED(least, text) #least HF_FIXED_PART text

@@ -1,6 +1,9 @@
-// Binds every route of coregate to its handler class.
+// Binds every route of coregate to its handler class. Rows name the
+// enumerations and records of the handler family and of coregate's own
+// records unqualified.
 #include "runtime/handler_family.h"
 #include "system/system_rows.h"
+#include "system/tcam_policy.h"
 #include "system/mgmt_records.h"
 
 using namespace hf;
