@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "sim/model_chassis.h"
 #include "sim/model_ipv6.h"
 #include "sim/model_ports.h"
+#include "sim/model_tcam.h"
 #include "sim/routing_model.h"
 #include "sim/state_schema.h"
 
@@ -25,6 +27,8 @@ struct SwitchState {
     RoutingModel routing;
     SystemConfig system;
     Ipv6Model ipv6;  // IPv6, router advertisement and DHCP relay settings of the CLI
+    ChassisModel chassis;  // LED modes and port locators
+    TcamModel tcam;  // TCAM policies and packet agents
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };
