@@ -170,10 +170,14 @@ fi
 # --- examples -------------------------------------------------------------------
 
 url=http://127.0.0.1:$port
+# What works, one kind per program: a setting changed and read back
+# (coregate), a table walked from its first entry to its second (pathgate),
+# and a route the switch does not support (swarmgate).
 examples=(
-    "curl -s -H 'Session: $session' $url/api/v2/routing/bgp-config/local-as"
-    "curl -s -X PUT -H 'Session: $session' -H 'Content-Type: application/json' -d '{\"localAs\": 65001}' $url/api/v2/routing/bgp-config/local-as"
-    "curl -s -H 'Session: $session' $url/api/v2/system/boxs/boxsi-general-fan-speed"
+    "curl -s -X PUT -H 'Session: $session' -H 'Content-Type: application/json' -d '{\"sys_location\": \"Lab rack 4\"}' $url/api/v2/system/1213/sys-location"
+    "curl -s -H 'Session: $session' $url/api/v2/system/1213/sys-location"
+    "curl -s -H 'Session: $session' $url/api/v2/routing/routing/ip-router-proto-name-next"
+    "curl -s -H 'Session: $session' '$url/api/v2/routing/routing/ip-router-proto-name-next?protoId=1'"
     "curl -s -H 'Session: $session' $url/api/v2/mcast/mvr/group-ip"
 )
 
