@@ -137,22 +137,29 @@ done
 # --- rows ----------------------------------------------------------------------------
 
 # The row coregate registers last: the last route row of the last table that
-# system/routes.def includes.
+# system/routes.def includes. Rows name their directory by the identifier of
+# the table's DIRECTORY line.
 last_core_row() {
     local def last=
     for def in $(sed -n 's|^#include "\(system/[^"]*\.def\)".*|\1|p' "$S/system/routes.def"); do
-        local row
-        row=$(grep -E '^[A-Z_]+\("/api/' "$S/$def" | tail -n 1)
-        [ -n "$row" ] && last="$row|$def"
+        local row dir
+        row=$(grep -E '^(STUB|ROUTE|FIXED|CLI)\(' "$S/$def" | tail -n 1)
+        [ -n "$row" ] || continue
+        # DIRECTORY(system, "/api/v2/system/system", "system")
+        dir=$(sed -n -E 's#^DIRECTORY\([a-z0-9_]+, *"([^"]*)".*#\1#p' "$S/$def" | head -n 1)
+        last="$dir|$row|$def"
     done
-    # STUB("/api/v2/system/system", "busy-status", GET, handler, 0)|system/routes_system.def
-    printf '%s\n' "$last" | sed -E 's#^[A-Z_]+\("([^"]*)", *"([^"]*)", *([A-Z]+),.*[|](.*)$#\1/\2 \3 \4#'
+    # /api/v2/system/system|STUB(system, "busy-status", GET, handler, 0)|system/routes_system.def
+    printf '%s\n' "$last" | sed -E 's#^([^|]*)[|][A-Z_]+\([a-z0-9_]+, *"([^"]*)", *([A-Z]+),.*[|](.*)$#\1/\2 \3 \4#'
 }
 read -r last_uri last_method last_def <<<"$(last_core_row)"
 
 put_body='{"intf":5,"mode":"enable"}'
 ospf=/api/v2/routing/ospf-config/map-intf-admin-mode
 cli=/api/v2/routing/routing-stats/num-ecmp-routes
+fan=/api/v2/system/boxs/fan-speed
+loc=/api/v2/system/1213/sys-location
+loc_body='{"sys_location":"Lab rack 4"}'
 # id|label|program|method|path|query|body
 rows=(
     "1|floor CGI (17002 envelope only)|$out/floor_cgi|GET|/bench/floor/stub||"
@@ -161,6 +168,8 @@ rows=(
     "4|pathgate setter: PUT $ospf $put_body|$bin/pathgate|PUT|$ospf||$put_body"
     "5|pathgate CLI-backed getter (show and parse): GET $cli|$bin/pathgate|GET|$cli||"
     "6|coregate last registered: $last_method $last_uri|$bin/coregate|$last_method|$last_uri||"
+    "7|coregate getter, 1 switch call: GET $fan?fanNum=1|$bin/coregate|GET|$fan|fanNum=1|"
+    "8|coregate setter: PUT $loc $loc_body|$bin/coregate|PUT|$loc||$loc_body"
 )
 
 # Prints "code respCode" of one request through the web server.
@@ -380,6 +389,8 @@ rev=${BENCH_REV:-$(git -C "$S" rev-parse --short HEAD 2>/dev/null || echo unknow
         n/a*) echo "  one-switch-call getter within 1.5x: n/a (route not registered yet)" ;;
         *) echo "  one-switch-call getter within 1.5x: $(ratio "$g_p50" "$f_p50")" ;;
     esac
+    read -r _ c_p50 _ <<<"${W[7]}"
+    echo "  coregate one-switch-call getter within 1.5x: $(ratio "$c_p50" "$f_p50")"
     echo "  peak RSS of one request under 4096 KiB: pathgate ${R[2]:--}, coregate ${R[6]:--}, swarmgate ${swarm_rss:--}"
 } >"$out/results.txt"
 
