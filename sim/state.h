@@ -11,6 +11,7 @@
 
 #include "sim/model_chassis.h"
 #include "sim/model_ipv6.h"
+#include "sim/model_mgmt.h"
 #include "sim/model_ports.h"
 #include "sim/model_tcam.h"
 #include "sim/routing_model.h"
@@ -27,6 +28,7 @@ struct SwitchState {
     RoutingModel routing;
     SystemConfig system;
     Ipv6Model ipv6;  // IPv6, router advertisement and DHCP relay settings of the CLI
+    MgmtModel mgmt;  // identity, terminal and serial access, management ports
     ChassisModel chassis;  // LED modes and port locators
     TcamModel tcam;  // TCAM policies and packet agents
     std::string osVersion = "4.1.2.7";

@@ -101,7 +101,7 @@ const RouteCase kRouteCases[] = {
     {"GET", "serial-timeout", nullptr, "serialTimeout"},
     {"PUT", "serial-timeout-default", "{}", ""},
     {"GET", "network-mgmt-vlan", nullptr, "mgmtVlan"},
-    {"PUT", "network-mgmt-vlan", R"({"mgmtVlan":20})", ""},
+    {"PUT", "network-mgmt-vlan", R"({"mgmtVlan":1})", ""},
     {"GET", "network-port-link-state", nullptr, "linkState"},
     {"PUT", "network-port-ipv4-parameters", R"({"ipAddr":"10.0.0.5","netMask":"255.255.255.0","gateway":"10.0.0.1"})",
      ""},
@@ -212,7 +212,6 @@ TEST_F(SystemDir, SettingsReadBackWhatWasWritten)
         {"line-terminal-length", R"({"accessLine":"2","termLength":0})", "line-terminal-length?accessLine=2",
          R"({"termLength":0})"},
         {"serial-timeout", R"({"serialTimeout":30})", "serial-timeout", R"({"serialTimeout":30})"},
-        {"network-mgmt-vlan", R"({"MGMTVLAN":20})", "network-mgmt-vlan", R"({"mgmtVlan":20})"},
         {"network-port-ipv6-admin-mode", R"({"adminMode":"enable"})", "network-port-ipv6-admin-mode",
          R"({"adminMode":"enable"})"},
         {"network-port-ipv6-admin-mode", R"({"adminMode":"disable"})", "network-port-ipv6-admin-mode",
@@ -324,7 +323,9 @@ TEST_F(SystemDir, AbsentModeSendsDisable)
 
 TEST_F(SystemDir, HostNameComesBackWholeWhateverTheSizeCallAnswers)
 {
-    const std::string name(255, 'n');
+    // The longest name the switch takes fills the buffer its size call reports.
+    EXPECT_EQ(read("hostname-size"), R"({"hostNameSize":64})");
+    const std::string name(63, 'n');
     write("PUT", "hostname", "{\"sysHostName\":\"" + name + "\"}");
     const std::string want = "{\"sysHostName\":\"" + name + "\"}";
     EXPECT_EQ(read("hostname"), want);
@@ -377,6 +378,248 @@ TEST_F(SystemDir, ManagementAddressTextsTravelAsFamilyRecords)
         EXPECT_EQ(mask.substr(0, 16), "0100000000ffffff") << call;
         EXPECT_EQ(gw.substr(0, std::string(c.gatewayRecord).size()), c.gatewayRecord) << c.body << " " << call;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// --- The simulated switch's answers ----------------------------------------------------
+
+TEST_F(SystemDir, DefaultsOfTheSwitch)
+{
+    struct Case {
+        const char* leaf;
+        const char* want;
+    } cases[] = {
+        {"hostname", R"({"sysHostName":"KX810-A"})"},
+        {"name", R"({"systemName":"KX810-A"})"},
+        {"hostname-size", R"({"hostNameSize":64})"},
+        {"prompt-max-size", R"({"promptSize":64})"},
+        {"name-max-size", R"({"systemNameSize":256})"},
+        {"local-unit", R"({"unit":1})"},
+        {"line-terminal-length?accessLine=0", R"({"termLength":24})"},
+        {"serial-timeout", R"({"serialTimeout":5})"},
+        {"network-mgmt-vlan", R"({"mgmtVlan":1})"},
+        {"network-port-link-state", R"({"linkState":1})"},
+        {"network-port-ipv4-addr", R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})"},
+        {"network-port-ipv4-protocol-mode", R"({"protoMode":2})"},
+        {"service-port-ipv4-protocol-mode", R"({"protoMode":2})"},
+        {"network-port-ipv6-admin-mode", R"({"adminMode":"enable"})"},
+        {"network-port-ipv6-gateway", R"({"gateway":"::"})"},
+        {"telnet-server-admin-mode", R"({"telnetServerMode":"enable"})"},
+        {"warm-restart-status", R"({"warmRestartStatus":0})"},
+        {"mac-addr", R"({"macAddress":"00:1e:c9:00:00:01"})"},
+        {"burned-in-mac-addr", R"({"mac_address":"00:1e:c9:00:00:01"})"},
+        {"time-zone-offset", R"({"timeZoneOffsetMin":0})"},
+        {"oper-sys", R"({"operSys":"Linux 4.14.151"})"},
+        {"manufacturer", R"({"manufacturer":"TALVORN"})"},
+        {"manufacturer?unit=1", R"({"manufacturer":"TALVORN"})"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(read(c.leaf), c.want) << c.leaf;
+    // The up times are numbers of the simulator's run.
+    EXPECT_EQ(memberNames(read("up-time")), "sysUpTimeSec");
+    EXPECT_EQ(memberNames(read("up-time-msec")), "sysUpTimeMsec");
+}
+
+// Values the switch refuses (-22) answer 10003 and leave the setting as it was.
+TEST_F(SystemDir, ValuesTheSwitchRefusesLeaveTheSetting)
+{
+    struct Case {
+        const char* leaf;
+        std::string body;
+        const char* get;
+        const char* kept;
+    } cases[] = {
+        {"hostname", R"({"sysHostName":"core 7"})", "hostname", R"({"sysHostName":"KX810-A"})"},
+        {"hostname", R"({"sysHostName":"-core"})", "hostname", R"({"sysHostName":"KX810-A"})"},
+        {"hostname", R"({"sysHostName":""})", "hostname", R"({"sysHostName":"KX810-A"})"},
+        {"hostname", "{\"sysHostName\":\"" + std::string(64, 'a') + "\"}", "hostname", R"({"sysHostName":"KX810-A"})"},
+        {"line-terminal-length", R"({"accessLine":3,"termLength":40})", "line-terminal-length?accessLine=0",
+         R"({"termLength":24})"},
+        {"line-terminal-length", R"({"accessLine":0,"termLength":4})", "line-terminal-length?accessLine=0",
+         R"({"termLength":24})"},
+        {"line-terminal-length", R"({"accessLine":0,"termLength":513})", "line-terminal-length?accessLine=0",
+         R"({"termLength":24})"},
+        {"serial-timeout", R"({"serialTimeout":161})", "serial-timeout", R"({"serialTimeout":5})"},
+        {"network-mgmt-vlan", R"({"mgmtVlan":20})", "network-mgmt-vlan", R"({"mgmtVlan":1})"},
+        {"network-port-ipv4-protocol-mode", R"({"protoMode":3})", "network-port-ipv4-protocol-mode",
+         R"({"protoMode":2})"},
+        {"network-port-ipv6-protocol-mode", R"({"protoMode":1})", "network-port-ipv6-protocol-mode",
+         R"({"protoMode":0})"},
+        {"network-port-ipv4-parameters", R"({"ipAddr":"10.0.0.0","netMask":"255.255.255.0"})",
+         "network-port-ipv4-addr", R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})"},
+        {"network-port-ipv4-parameters", R"({"ipAddr":"10.0.0.5","netMask":"255.0.255.0"})",
+         "network-port-ipv4-addr", R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})"},
+        {"network-port-ipv4-parameters", R"({"ipAddr":"10.0.0.5","netMask":"255.255.255.0","gateway":"10.0.1.1"})",
+         "network-port-ipv4-addr", R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})"},
+        // A gateway holding a colon goes as an IPv6 record, which IPv4 parameters refuse.
+        {"service-port-ipv4-parameters", R"({"ipAddr":"10.0.0.5","netMask":"255.255.255.0","gateway":"fe80::1"})",
+         "service-port-ipv4-addr", R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})"},
+        {"service-port-ipv4-parameters", R"({"ipAddr":"2001:db8::5","netMask":"255.255.255.0"})",
+         "service-port-ipv4-addr", R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})"},
+        {"network-port-ipv6-gateway", R"({"gateway":"10.0.0.1"})", "network-port-ipv6-gateway", R"({"gateway":"::"})"},
+        {"network-port-ipv6-gateway", R"({"gateway":"ff02::1"})", "network-port-ipv6-gateway", R"({"gateway":"::"})"},
+        {"network-port-ipv6-prefix", R"({"ipv6Addr":"fe80::5/64"})", "network-port-ipv6-addresses-next",
+         R"({"ipv6Addr":"fe80::21e:c9ff:fe00:1"})"},
+        {"network-port-ipv6-prefix", R"({"ipv6Addr":"10.0.0.5/24"})", "network-port-ipv6-addresses-next",
+         R"({"ipv6Addr":"fe80::21e:c9ff:fe00:1"})"},
+    };
+    for (const Case& c : cases) {
+        harness::CgiResult r = core("PUT", c.leaf, c.body);
+        EXPECT_EQ(codeOf(r), 10003) << c.leaf << " " << c.body << "\n" << r.out;
+        EXPECT_EQ(read(c.get), c.kept) << c.leaf << " " << c.body;
+    }
+}
+
+TEST_F(SystemDir, ManagementVlanIsAVlanOfTheSwitch)
+{
+    EXPECT_EQ(codeOf(harness::request("POST", "/api/v2/routing/routing-config/rtr-vlan-intf?vlanId=20")), 0);
+    write("PUT", "network-mgmt-vlan", R"({"mgmtVlan":20})");
+    EXPECT_EQ(read("network-mgmt-vlan"), R"({"mgmtVlan":20})");
+    EXPECT_EQ(codeOf(core("PUT", "network-mgmt-vlan", R"({"mgmtVlan":30})")), 10003);
+    EXPECT_EQ(read("network-mgmt-vlan"), R"({"mgmtVlan":20})");
+}
+
+TEST_F(SystemDir, NetworkPortAddressAndProtocol)
+{
+    write("PUT", "network-port-ipv4-parameters", R"({"ipAddr":"10.1.2.3","netMask":"255.255.0.0","gateway":"10.1.0.1"})");
+    EXPECT_EQ(read("network-port-ipv4-addr"), R"({"ipAddr":"10.1.2.3","netMask":"255.255.0.0"})");
+    EXPECT_EQ(read("network-port-gateway-ipv4-addr"), R"({"gateway":"10.1.0.1"})");
+    EXPECT_EQ(read("network-port-ipv4-protocol-mode"), R"({"protoMode":0})");
+    // Asking DHCP for the address drops the static one.
+    write("PUT", "network-port-ipv4-protocol-mode", R"({"protoMode":2})");
+    EXPECT_EQ(read("network-port-ipv4-addr"), R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})");
+    write("PUT", "network-port-ipv4-parameters", R"({"ipAddr":"10.1.2.3","netMask":"255.255.0.0"})");
+    write("DELETE", "network-port-ipv4-parameters", "");
+    EXPECT_EQ(read("network-port-ipv4-addr"), R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})");
+    EXPECT_EQ(read("network-port-gateway-ipv4-addr"), R"({"gateway":"0.0.0.0"})");
+
+    write("PUT", "service-port-ipv4-parameters", R"({"ipAddr":"192.168.5.9","netMask":"255.255.255.0"})");
+    EXPECT_EQ(read("service-port-ipv4-addr"), R"({"ipAddr":"192.168.5.9","netMask":"255.255.255.0"})");
+    EXPECT_EQ(read("service-port-mask"), R"({"netMask":"255.255.255.0"})");
+    EXPECT_EQ(read("service-port-gateway-ipv4-addr"), R"({"gateway":"0.0.0.0"})");
+    write("DELETE", "service-port-ipv4-parameters", "");
+    EXPECT_EQ(read("service-port-ipv4-addr"), R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})");
+}
+
+// A walk: each answer's key fed back until 10023; the keys in order.
+std::vector<std::string> walk(const std::string& leaf, const std::string& keyName, const std::string& first)
+{
+    std::vector<std::string> keys;
+    std::string query = first;
+    for (int i = 0; i < 20; ++i) {
+        harness::CgiResult r = core("GET", leaf + (query.empty() ? "" : "?" + query));
+        EXPECT_NE(r.out.back(), '\n') << leaf;
+        if (codeOf(r) == 10023)
+            return keys;
+        EXPECT_EQ(codeOf(r), 0) << r.out;
+        harness::Json d(data(r), harness::Ending::Bare);
+        const cJSON* k = cJSON_GetObjectItemCaseSensitive(d.root, keyName.c_str());
+        if (!cJSON_IsString(k))
+            return keys;
+        keys.push_back(data(r));
+        query = keyName + "=" + k->valuestring;
+        const cJSON* intf = cJSON_GetObjectItemCaseSensitive(d.root, "intf");
+        if (cJSON_IsNumber(intf))
+            query = "intf=" + std::to_string(intf->valueint) + "&" + query;
+    }
+    ADD_FAILURE() << leaf << " did not end";
+    return keys;
+}
+
+TEST_F(SystemDir, Ipv6AddressWalksEndWith10023)
+{
+    write("PUT", "network-port-ipv6-prefix", R"({"ipv6Addr":"2001:db8::5/64"})");
+    write("PUT", "network-port-ipv6-prefix", R"({"ipv6Addr":"2001:db8::3"})");
+    std::vector<std::string> want = {R"({"ipv6Addr":"2001:db8::3"})", R"({"ipv6Addr":"2001:db8::5"})",
+                                     R"({"ipv6Addr":"fe80::21e:c9ff:fe00:1"})"};
+    EXPECT_EQ(walk("network-port-ipv6-addresses-next", "ipv6Addr", ""), want);
+    // IPv6 off: no link-local address.
+    write("PUT", "network-port-ipv6-admin-mode", R"({"adminMode":"disable"})");
+    want.pop_back();
+    EXPECT_EQ(walk("network-port-ipv6-addresses-next", "ipv6Addr", ""), want);
+    write("DELETE", "network-port-ipv6-prefix", "");
+    EXPECT_EQ(walk("network-port-ipv6-addresses-next", "ipv6Addr", ""), std::vector<std::string>{});
+
+    // The service port has its own addresses.
+    write("PUT", "service-port-ipv6-prefix", R"({"ipv6Addr":"2001:db8:9::1/48"})");
+    EXPECT_EQ(walk("service-port-ipv6-addresses-next", "ipv6Addr", ""),
+              (std::vector<std::string>{R"({"ipv6Addr":"2001:db8:9::1"})", R"({"ipv6Addr":"fe80::21e:c9ff:fe00:2"})"}));
+    // A key that is no IPv6 address: an IPv4 key is refused, garbage starts over.
+    EXPECT_EQ(codeOf(core("GET", "service-port-ipv6-addresses-next?ipv6Addr=10.0.0.1")), 10003);
+    EXPECT_EQ(data(core("GET", "service-port-ipv6-addresses-next?ipv6Addr=zz")), R"({"ipv6Addr":"2001:db8:9::1"})");
+}
+
+TEST_F(SystemDir, ArpInformationWalksTheArpCacheToTheEnd)
+{
+    EXPECT_EQ(codeOf(core("GET", "arp-info-next")), 10023);
+    // VLAN 10's routing interface (37) with 192.168.10.1/24, and three static entries.
+    EXPECT_EQ(codeOf(harness::request("POST", "/api/v2/routing/routing-config/rtr-vlan-intf?vlanId=10")), 0);
+    EXPECT_EQ(codeOf(harness::request("POST", "/api/v2/routing/routing-config/rtr-intf-ip-addr",
+                                      R"({"af":1,"intf":37,"ipAddr":"192.168.10.1/24"})")),
+              0);
+    for (const char* ip : {"192.168.10.5", "192.168.10.30", "192.168.10.3"})
+        EXPECT_EQ(codeOf(harness::request("POST", "/api/v2/routing/routing-config/arp-entry",
+                                          std::string(R"({"ipAddr":")") + ip + R"(","macAddr":"00:11:22:33:44:0)" +
+                                              ip[11] + R"("})")),
+                  0)
+            << ip;
+    std::vector<std::string> want = {
+        R"({"intf":37,"ipAddr":"192.168.10.3","mac_addr":"00:11:22:33:44:03"})",
+        R"({"intf":37,"ipAddr":"192.168.10.5","mac_addr":"00:11:22:33:44:05"})",
+        R"({"intf":37,"ipAddr":"192.168.10.30","mac_addr":"00:11:22:33:44:03"})",
+    };
+    EXPECT_EQ(walk("arp-info-next", "ipAddr", ""), want);
+    EXPECT_EQ(walk("arp-info-next", "ipAddr", "arpIndex=0&intf=37&ipAddr=192.168.10.3"),
+              std::vector<std::string>(want.begin() + 1, want.end()));
+    // An IPv6 key sorts after the interface's IPv4 entries.
+    EXPECT_EQ(codeOf(core("GET", "arp-info-next?intf=37&ipAddr=fe80::1")), 10023);
+    // The switch has one ARP table.
+    EXPECT_EQ(codeOf(core("GET", "arp-info-next?arpIndex=1")), 10003);
+}
+
+TEST_F(SystemDir, ResetRestoresTheSystemSettingsAndReloadKeepsThem)
+{
+    EXPECT_EQ(codeOf(harness::request("POST", "/api/v2/routing/routing-config/rtr-vlan-intf?vlanId=20")), 0);
+    write("PUT", "network-mgmt-vlan", R"({"mgmtVlan":20})");
+    write("PUT", "hostname", R"({"sysHostName":"edge-2"})");
+    write("PUT", "serial-timeout", R"({"serialTimeout":60})");
+    write("PUT", "telnet-server-admin-mode", R"({"telnetServerMode":"disable"})");
+    write("PUT", "service-port-ipv4-parameters", R"({"ipAddr":"192.168.5.9","netMask":"255.255.255.0"})");
+    write("PUT", "save-configuration", "");
+    write("POST", "reload", "");
+    EXPECT_EQ(read("hostname"), R"({"sysHostName":"edge-2"})");
+    write("PUT", "reset-configuration", "");
+    EXPECT_EQ(read("hostname"), R"({"sysHostName":"KX810-A"})");
+    EXPECT_EQ(read("serial-timeout"), R"({"serialTimeout":5})");
+    EXPECT_EQ(read("telnet-server-admin-mode"), R"({"telnetServerMode":"enable"})");
+    EXPECT_EQ(read("service-port-ipv4-addr"), R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})");
+    EXPECT_EQ(read("network-mgmt-vlan"), R"({"mgmtVlan":1})");
+    // VLANs are no system settings: VLAN 20 is still there.
+    write("PUT", "network-mgmt-vlan", R"({"mgmtVlan":20})");
+}
+
+TEST_F(SystemDir, DefaultsComeBackOnRequest)
+{
+    write("PUT", "line-terminal-length", R"({"accessLine":2,"termLength":100})");
+    write("PUT", "line-terminal-length-default", R"({"accessLine":2})");
+    EXPECT_EQ(read("line-terminal-length?accessLine=2"), R"({"termLength":24})");
+    write("PUT", "serial-timeout", R"({"serialTimeout":0})");
+    write("PUT", "serial-timeout-default", "");
+    EXPECT_EQ(read("serial-timeout"), R"({"serialTimeout":5})");
+    EXPECT_EQ(codeOf(core("PUT", "line-terminal-length-default", R"({"accessLine":7})")), 10003);
+    // A getter's missing access line: no switch call.
+    sim.ctl({"clear-calls"});
+    EXPECT_EQ(codeOf(core("GET", "line-terminal-length")), 10003);
+    EXPECT_EQ(callsTo(sim, "rpcclt_openapiLineTerminalLengthGet"), 0);
+}
+
+TEST_F(SystemDir, ManufacturerOfAUnitTheStackHas)
+{
+    EXPECT_EQ(codeOf(core("GET", "manufacturer?unit=2")), 10003);
+    EXPECT_EQ(read("manufacturer?unit=0"), R"({"manufacturer":"TALVORN"})");
 }
 
 }  // namespace
