@@ -1,8 +1,10 @@
 // The CLI bridge operations of the simulated switch. The switch control
 // process runs on the same machine as its clients, so it reads the scripts
-// and writes show output and answers itself, in the CLI's two directories.
+// and writes show output and answers itself, in the CLI's two directories;
+// a bare file name is a file of the work directory (switchFilePath).
 #include "sim/cli_engine.h"
 #include "sim/ops.h"
+#include "sim/state.h"
 
 namespace sim {
 namespace {
@@ -10,7 +12,7 @@ namespace {
 // openapiCliShowExecuteToFile (command, path)
 int32_t cliShowExecuteToFile(Call& c)
 {
-    std::string command = c.text(0), path = c.text(1);
+    std::string command = c.text(0), path = switchFilePath(c.text(1));
     if (!cliPathAllowed(path))
         return kOpenInvalidParam;
     std::string out;
@@ -23,7 +25,7 @@ int32_t cliShowExecuteToFile(Call& c)
 // openapiTxtCfgApply / openapiTxtCfgNDCApply (input path, output path)
 int32_t txtCfgApply(Call& c)
 {
-    std::string in = c.text(0), out = c.text(1);
+    std::string in = switchFilePath(c.text(0)), out = switchFilePath(c.text(1));
     if (!cliPathAllowed(in) || !cliPathAllowed(out))
         return kOpenInvalidParam;
     std::string script;

@@ -76,9 +76,10 @@ const Table<SwitchState> kSwitchTable = {
     field<&SwitchState::system, Obj<SystemConfig, kSystemTable>>("system"),
     field<&SwitchState::ipv6, Obj<Ipv6Model, kIpv6Table>>("ipv6"),
     field<&SwitchState::routing, Obj<RoutingModel, kIpv4CliTable>>("ipv4Cli"),
-    field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),
     field<&SwitchState::chassis, Obj<ChassisModel, kChassisTable>>("chassis"),
     field<&SwitchState::tcam, Obj<TcamModel, kTcamTable>>("tcam"),
+    field<&SwitchState::sysModel, Obj<SystemModel, kSystemModelTable>>("systemModel"),
+    field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "sim/model_ipv6.h"
 #include "sim/model_mgmt.h"
 #include "sim/model_ports.h"
+#include "sim/model_system.h"
 #include "sim/model_tcam.h"
 #include "sim/routing_model.h"
 #include "sim/state_schema.h"
@@ -28,6 +29,7 @@ struct SwitchState {
     RoutingModel routing;
     SystemConfig system;
     Ipv6Model ipv6;  // IPv6, router advertisement and DHCP relay settings of the CLI
+    SystemModel sysModel;  // identity, images, applications, transfer, clock
     MgmtModel mgmt;  // identity, terminal and serial access, management ports
     ChassisModel chassis;  // LED modes and port locators
     TcamModel tcam;  // TCAM policies and packet agents

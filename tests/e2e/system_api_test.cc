@@ -23,16 +23,19 @@ const std::set<std::string> kDirectories = {
 
 const std::set<std::string> kActsOnFiles = {"txt-cfg-apply", "txt-cfg-ndc-apply", "show-execute-to-file",
                                             "create-app-db"};
+// Writes whose shared body value the switch refuses ("bufd" is a time zone,
+// no clock); their own tests give them values they take.
+const std::set<std::string> kRefuseSharedBody = {"PUT clock"};
 
 // Query and body that every route of these directories accepts.
 const char* const kQuery =
-    "appName=web&imageLabel=image1&unit=1&slot=0&port=1&intf=1&intfNum=1&ipStr=10.0.0.1&openAddr=10.0.0.1"
+    "appName=web&imageLabel=image2&unit=1&slot=0&port=1&intf=1&intfNum=1&ipStr=10.0.0.1&openAddr=10.0.0.1"
     "&templateId=sdm_template_v4_default&headerData=00&rawTime=100&appDbName=db&keyName=k&ifNum=1&vlanId=1";
 const char* const kBody =
     R"({"appName":"web","status":1,"version":"1.0","txtCfgFile":"a.scr","outFile":"a.out","fileName":"a.txt",)"
     R"("showCliCommand":"show version","ipOrHostStr":"10.0.0.1","ipAddr":"10.0.0.1","errSym":"*",)"
-    R"("imageLabel":"image1","imageDescr":"d","imagePath":"img.stk","updateBootCode":false,)"
-    R"("encryptedPw":"x","templateId":"sdm_template_v4_default","bufd":"x","xfrMode":1,"fileType":2,)"
+    R"("imageLabel":"image2","imageDescr":"d","imagePath":"img.stk","updateBootCode":false,)"
+    R"("encryptedPw":"17","templateId":"sdm_template_v4_default","bufd":"x","xfrMode":1,"fileType":2,)"
     R"("inetAddr":"10.0.0.9","filePath":"p","username":"u","password":"w","dsvConfigOption":1,)"
     R"("appDbName":"db","keyName":"k","keyData":"v","type":1,"priority":0,)"
     R"("sys_name":"n","sys_location":"l","sys_contact":"c"})";
@@ -67,6 +70,8 @@ TEST_F(SystemApi, EveryRouteAnswersOneEnvelopeWithItsMember)
 {
     // The key store's database of the requests below exists already.
     ASSERT_EQ(harness::codeOf(call("POST", "/api/v2/system/userapp-config-db/create-app-db", "", kBody)), 0);
+    // The image file "upgrade" installs: a header of this switch.
+    harness::writeFile("/mnt/application/oxel/tmp/img.stk", "OXIMG1:4.1.3.0:KX810-A\nbody");
     size_t seen = 0;
     for (const harness::ListedRoute& l : harness::routeList()) {
         if (l.program != "coregate" || !kDirectories.count(l.dir) || l.cls == "stub" || l.cls == "CLI")
@@ -90,7 +95,7 @@ TEST_F(SystemApi, EveryRouteAnswersOneEnvelopeWithItsMember)
         ASSERT_TRUE(env->root) << where << ": " << env->why << "\n" << r.out;
         // Operations on files the switch does not hold refuse them; the
         // database exists already.
-        if (!kActsOnFiles.count(l.leaf)) {
+        if (!kActsOnFiles.count(l.leaf) && !kRefuseSharedBody.count(l.method + " " + l.leaf)) {
             EXPECT_EQ(harness::codeOf(r), 0) << where << "\n" << r.out;
         }
         cJSON* member = l.member == "-" ? nullptr : cJSON_GetObjectItem(env->root, l.member.c_str());
