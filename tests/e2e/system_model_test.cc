@@ -336,6 +336,48 @@ TEST_F(SystemModel, ConfigurationFiles)
     EXPECT_NE(text.find(run), std::string::npos);
 }
 
+// Common services: address texts both ways, the switch's ports and units,
+// packets only out of ports and VLANs the switch has.
+TEST_F(SystemModel, CommonServicesAnswerFromTheSwitch)
+{
+    const struct {
+        const char* method;
+        const char* path;
+        const char* query;
+        const char* body;
+        int code;
+        const char* data;  // under "common" when the code is 0
+    } cases[] = {
+        {"GET", "common/inet-addr", "ipStr=192.0.2.1", "", 0, R"({"ipAddr":"192.0.2.1"})"},
+        {"GET", "common/inet-addr", "ipStr=2001:db8::1", "", 0, R"({"ipAddr":"2001:db8::1"})"},
+        {"GET", "common/inet-addr", "ipStr=192.0.2.256", "", 10003, nullptr},
+        {"GET", "common/inet-addr", "ipStr=switch", "", 10003, nullptr},
+        {"POST", "common/inet-addr-from-ip-addr-host-name-str", "", R"({"ipOrHostStr":"10.1.2.3"})", 0,
+         R"({"inetAddr":"10.1.2.3"})"},
+        {"POST", "common/is-inet-addr-zero", "", R"({"ipAddr":"0.0.0.0"})", 0, R"({"isZero":true})"},
+        {"POST", "common/is-inet-addr-zero", "", R"({"ipAddr":"10.0.0.1"})", 0, R"({"isZero":false})"},
+        {"GET", "common/open-ipto-string", "openAddr=198.51.100.9", "", 0, R"({"bufdName":"198.51.100.9"})"},
+        {"GET", "common/intf-display-name", "unit=1&slot=0&port=25", "", 0, R"({"bufdName":"1/0/25"})"},
+        {"GET", "common/intf-display-name", "unit=1&slot=0&port=29", "", 10003, nullptr},
+        {"GET", "common/intf-display-name", "unit=2&slot=0&port=1", "", 10003, nullptr},
+        {"POST", "common/poe-is-supported", "unit=1", "", 0, R"({"isSupported":true})"},
+        {"POST", "common/poe-is-supported", "unit=3", "", 10003, nullptr},
+        {"GET", "common/intf-name-max-length", "", "", 0, R"({"maxLen":60})"},
+        {"POST", "common/ip-address-max-string-length", "", "", 0, R"({"maxLen":46})"},
+        {"POST", "pkt/ext-pkt-transmit", "ifNum=29&vlanId=1", R"({"type":0,"priority":7})", 0, nullptr},
+        {"POST", "pkt/ext-pkt-transmit", "ifNum=500&vlanId=1", R"({"type":0,"priority":0})", 10003, nullptr},
+        {"POST", "pkt/ext-pkt-transmit", "ifNum=1&vlanId=99", R"({"type":0,"priority":0})", 10003, nullptr},
+        {"POST", "pkt/ext-pkt-transmit", "ifNum=1&vlanId=1", R"({"type":0,"priority":8})", 10003, nullptr},
+    };
+    for (const auto& c : cases) {
+        harness::CgiResult r = call(c.method, c.path, c.query, c.body);
+        EXPECT_EQ(harness::codeOf(r), c.code) << c.path << " " << c.query << c.body << "\n" << r.out;
+        if (c.data) {
+            EXPECT_EQ(harness::dataOf(r, "common"), c.data) << c.path << " " << c.query << c.body;
+        }
+    }
+}
+
 // The settings of this area are in the state file: a restarted switch has them.
 TEST(SystemModelState, SettingsSurviveARestart)
 {
