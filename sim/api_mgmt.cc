@@ -45,10 +45,12 @@ int32_t hostNameGet(Call& c)
     return 0;
 }
 
-// The system name is the host name: one name of the switch.
+// The system name is the MIB-II one (sys-name of the identity directory);
+// until it is set, the host name.
 int32_t systemNameGet(Call& c)
 {
-    c.setText(0, c.st.mgmt.hostName);
+    const std::string& n = c.st.sysModel.sysName;
+    c.setText(0, n.empty() ? c.st.mgmt.hostName : n);
     return 0;
 }
 

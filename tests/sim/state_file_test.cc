@@ -307,6 +307,8 @@ sim::SwitchState everyRecordKind()
     st.ipv6.vlans[10] = v6;
     st.ipv6.portAutoState[4] = 0;
     st.ipv6.relay.intfs[4] = sim::RelayIntf{};
+    st.mgmt.networkV6.prefixes.push_back(std::string(17, '\x20'));
+    st.mgmt.termLength[1] = 40;
     return st;
 }
 

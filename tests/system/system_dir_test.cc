@@ -616,6 +616,56 @@ TEST_F(SystemDir, DefaultsComeBackOnRequest)
     EXPECT_EQ(callsTo(sim, "rpcclt_openapiLineTerminalLengthGet"), 0);
 }
 
+// One name of the switch: the MIB-II system name once set, else the host name.
+TEST_F(SystemDir, SystemNameIsTheMib2NameOrTheHostName)
+{
+    write("PUT", "hostname", R"({"sysHostName":"edge-2"})");
+    EXPECT_EQ(read("name"), R"({"systemName":"edge-2"})");
+    harness::CgiRequest r;
+    r.program = "coregate";
+    r.method = "PUT";
+    r.uri = "/api/v2/system/1213/sys-name";
+    r.body = R"({"sys_name":"Rack 4 core"})";
+    EXPECT_EQ(codeOf(harness::runCgi(r)), 0);
+    EXPECT_EQ(read("name"), R"({"systemName":"Rack 4 core"})");
+    EXPECT_EQ(read("hostname"), R"({"sysHostName":"edge-2"})");
+}
+
+// The settings outlive the simulator through its state file.
+TEST(SystemDirState, SettingsAreKeptInTheStateFile)
+{
+    harness::writeAdminSession();
+    const std::vector<std::string> args = {"--state", "/tmp/system_dir.state"};
+    {
+        harness::Simulator sim(args);
+        ASSERT_TRUE(sim.ok());
+        for (const auto& [leaf, body] : std::vector<std::pair<std::string, std::string>>{
+                 {"hostname", R"({"sysHostName":"kept-1"})"},
+                 {"line-terminal-length", R"({"accessLine":1,"termLength":60})"},
+                 {"service-port-ipv4-parameters", R"({"ipAddr":"192.168.5.9","netMask":"255.255.255.0"})"},
+                 {"service-port-ipv6-prefix", R"({"ipv6Addr":"2001:db8:9::1/48"})"},
+                 {"network-port-ipv6-gateway", R"({"gateway":"2001:db8::1"})"},
+                 {"telnet-server-admin-mode", R"({"telnetServerMode":"disable"})"}})
+            EXPECT_EQ(codeOf(core("PUT", leaf, body)), 0) << leaf;
+        sim.stop();
+    }
+    harness::Simulator sim(args);
+    ASSERT_TRUE(sim.ok());
+    struct Case {
+        const char* leaf;
+        const char* want;
+    } cases[] = {
+        {"hostname", R"({"sysHostName":"kept-1"})"},
+        {"line-terminal-length?accessLine=1", R"({"termLength":60})"},
+        {"service-port-ipv4-addr", R"({"ipAddr":"192.168.5.9","netMask":"255.255.255.0"})"},
+        {"service-port-ipv6-addresses-next", R"({"ipv6Addr":"2001:db8:9::1"})"},
+        {"network-port-ipv6-gateway", R"({"gateway":"2001:db8::1"})"},
+        {"telnet-server-admin-mode", R"({"telnetServerMode":"disable"})"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(data(core("GET", c.leaf)), c.want) << c.leaf;
+}
+
 TEST_F(SystemDir, ManufacturerOfAUnitTheStackHas)
 {
     EXPECT_EQ(codeOf(core("GET", "manufacturer?unit=2")), 10003);
