@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 #include "sim/cli_engine.h"
+#include "sim/addr.h"
 #include "sim/cli_show.h"
+#include "sim/model_mgmt.h"
 
 namespace sim {
 namespace cli {
@@ -62,11 +64,9 @@ Outcome mgmtStatic(Session& s, const Args& a)
     if (!s.st.vlans.count(a.number(0)))
         return refuseParam(0);
     uint32_t addr = dottedQuad(a.param(1)), mask = dottedQuad(a.param(2));
-    if (!unicastHost(addr))
-        return refuseParam(1);
-    // The network and broadcast addresses of the subnet are no host's.
-    if (mask < 0xfffffffeu && ((addr & ~mask) == 0 || (addr & ~mask) == ~mask))
-        return refuseParam(1);
+    // The management port's rules, as the control API meets them.
+    if (!mgmtIpv4Fits(addr, mask, 0))
+        return refuseParam(mask != 0 && maskOf(maskLen(mask)) == mask ? 1 : 2);
     SystemConfig& c = s.st.system;
     assign(s, c.mgmtVlan, a.number(0));
     assign(s, c.mgmtMethod, std::string("Manual"));
@@ -82,11 +82,10 @@ Outcome gatewaySet(Session& s, const Args& a)
         return refuseParam(0);
     SystemConfig& c = s.st.system;
     uint32_t addr = dottedQuad(c.mgmtAddress), mask = dottedQuad(c.mgmtMask);
-    if (c.mgmtMethod == "Manual" && addr != 0) {
-        if (gw == addr)
-            return refuseParam(0);
+    if (c.mgmtMethod == "Manual" && addr != 0 && !mgmtIpv4Fits(addr, mask, gw)) {
         if ((gw & mask) != (addr & mask))
             return refuse("the gateway is not in the subnet of the management address.");
+        return refuseParam(0);
     }
     assign(s, c.defaultGateway, a.param(0));
     return accepted();
