@@ -391,7 +391,7 @@ std::string bufferText(const Slot& slot)
     return std::string(slot.desc.pstart, strnlen(slot.desc.pstart, slot.bytes.size()));
 }
 
-// Whether an ECHO of the row answers the input spec `i`.
+// Whether an ECHO of the row answers the input entry `i`.
 bool echoed(const ArgSpec* specs, size_t n, size_t i)
 {
     if (isAnswer(specs[i].kind) || !specs[i].name)
@@ -402,7 +402,7 @@ bool echoed(const ArgSpec* specs, size_t n, size_t i)
     return false;
 }
 
-// Answers the request value of the input spec `in`.
+// Answers the request value of the input entry `in`.
 void addEcho(cJSON* h, const char* leaf, const ArgSpec& in, const Slot& slot)
 {
     if (kindShape(in.kind) == kShText)

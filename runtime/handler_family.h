@@ -109,7 +109,7 @@ struct RecordKind {
 
 /// Where an input comes from: the query string (split reader or exact
 /// reader) or the JSON request object. kQueryExactDefault: the exact reader,
-/// and a getter's absent name gives the spec's `size` instead of 10003.
+/// and a getter's absent name gives the entry's `size` instead of 10003.
 enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody, kQueryExactDefault };
 
 enum Kind : uint8_t {
@@ -150,7 +150,7 @@ enum Kind : uint8_t {
     // Answers that are no operation argument (after all operation arguments).
     kAnswerU32,
     kAnswerBool,
-    kAnswerEcho,  // the request value of the input spec of the same name
+    kAnswerEcho,  // the request value of the input entry of the same name
 };
 
 struct Slot;
@@ -253,7 +253,7 @@ struct OpShape<int (*)(OpenClientHandle*, A...)> {
         for (size_t i = 0; i < sizeof...(A); ++i) {
             if (kindShape(a[i].kind) != shapes[i])
                 return false;
-            // A program's record must be the one the operation takes. (A spec
+            // A program's record must be the one the operation takes. (An entry
             // without its record kind stops the build too: the compiler cannot
             // read through a null pointer. No comparison of the pointer with
             // null here: with the null-pointer sanitizer that is no constant.)

@@ -127,7 +127,7 @@ TEST(TextBuffers, BodyTextsReachTheSwitchCountedOrAreRefusedBeforeTheCall)
     const std::string t255 = longText(255), t256 = longText(256), t96 = longText(96), t97 = longText(97);
     struct Case {
         const char* what;
-        hf::ArgSpec spec;
+        hf::ArgSpec arg;
         std::string body;
         bool sent;
         std::string text;
@@ -155,7 +155,7 @@ TEST(TextBuffers, BodyTextsReachTheSwitchCountedOrAreRefusedBeforeTheCall)
         {"file newline", BFILE("t", 97), R"({"t":"a\nb"})", false, "", 0},
     };
     for (const Case& c : cases) {
-        hf::ArgSpec specs[] = {c.spec};
+        hf::ArgSpec specs[] = {c.arg};
         std::string out = run(kMethodPut, "", c.body.c_str(), hf::setter, specs, THUNK(takeText));
         if (c.sent) {
             EXPECT_EQ(codeOf(out), 0) << c.what;
@@ -174,7 +174,7 @@ TEST(TextBuffers, QueryTextsByTheExactReader)
 {
     const std::string t300 = longText(300, 'h');
     struct Case {
-        hf::ArgSpec spec;
+        hf::ArgSpec arg;
         std::string query;
         int code;
         std::string text;
@@ -189,7 +189,7 @@ TEST(TextBuffers, QueryTextsByTheExactReader)
         {QRAW("headerData", 512), "headerData=" + longText(600, 'h'), 0, longText(511, 'h'), 512},
     };
     for (const Case& c : cases) {
-        hf::ArgSpec specs[] = {c.spec};
+        hf::ArgSpec specs[] = {c.arg};
         std::string out = run(kMethodGet, c.query.c_str(), nullptr, hf::getter, specs, THUNK(takeText));
         EXPECT_EQ(codeOf(out), c.code) << c.query;
         EXPECT_EQ(seen.calls, c.code == 0 ? 1 : 0) << c.query;
