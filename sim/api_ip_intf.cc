@@ -299,6 +299,7 @@ int32_t intfIsUnnumbered(Call& c)
 }
 
 const OpRegistrar kOps[] = {
+    SIM_OP(rpcclt_openapiCpuIntfGet, constantGet<kCpuIntf>),
     SIM_OP(rpcclt_openapiIpAdEntAddrGetNext, adEntAddrGetNext),
     SIM_OP(rpcclt_openapiIpEntIfIndexGet, entIfIndexGet),
     SIM_OP(rpcclt_openapiIpAdEntNetMaskGet, adEntNetMaskGet),

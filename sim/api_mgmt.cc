@@ -457,12 +457,15 @@ int32_t manufacturerGet(Call& c)
 
 // --- Configuration -----------------------------------------------------------------
 
-// The running configuration is what the state file keeps: saving it is done.
-int32_t saveConfiguration(Call&) { return 0; }
+int32_t saveConfiguration(Call& c)
+{
+    saveStartupConfig(c.st);
+    return changedIfOk(c, 0);
+}
 
 int32_t resetConfiguration(Call& c)
 {
-    resetSystemSettings(c.st);
+    resetConfigurationToDefault(c.st);
     return changedIfOk(c, 0);
 }
 

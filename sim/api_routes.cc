@@ -205,7 +205,7 @@ const OpRegistrar kOps[] = {
     SIM_OP(rpcclt_openapiRouteModVr, routeMod),
     SIM_OP(rpcclt_openapiRouteDelVr, routeDel),
     SIM_OP(rpcclt_openapiKernelRouteDelVr, routeDel),
-    SIM_OP(rpcclt_openapiPlatRtrRouteMaxEqualCostEntriesGet, constantGet<4>),
+    SIM_OP(rpcclt_openapiPlatRtrRouteMaxEqualCostEntriesGet, constantGet<kMaxEqualCostPaths>),
     SIM_OP(rpcclt_openapiPlatRtrRouteMaxEntriesGet, constantGet<kMaxRoutes>),
     SIM_OP(rpcclt_openapiIpRouteAdd, ipRouteAdd),
     SIM_OP(rpcclt_openapiIpRouteDel, ipRouteDel),

@@ -128,7 +128,21 @@ int32_t extPktTransmit(Call& c)
     return 0;
 }
 
+int32_t currentSdmGet(Call& c)
+{
+    c.setU32(0, c.st.sysModel.sdmTemplate);
+    return 0;
+}
+
+// The ping and trace route agents report their probes (sequence number,
+// round trip, type, source; hop and probe counts, error symbol): the switch
+// takes each report and keeps nothing of it.
+int32_t probeReport(Call&) { return 0; }
+
 const OpRegistrar kOps[] = {
+    SIM_OP(rpcclt_openapiCurrentSDMGet, currentSdmGet),
+    SIM_OP(rpcclt_openapiPingCallback, probeReport),
+    SIM_OP(rpcclt_openapiTraceRouteCallbackFn, probeReport),
     SIM_OP(rpcclt_openapiInetAddrMaxSizeGet, constantGet<sizeof(InetAddr)>),
     SIM_OP(rpcclt_openapiInetAddrGet, inetAddrGet),
     SIM_OP(rpcclt_openapiInetAddrFromIPAddrHostNameStr, inetAddrFromText),

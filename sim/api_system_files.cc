@@ -236,6 +236,19 @@ int32_t txtCfgValidate(Call& c)
     return refused ? kInvalid : 0;
 }
 
+// The transfer agent reports its progress.
+int32_t bytesCompletedSet(Call& c)
+{
+    c.st.sysModel.transfer.bytesCompleted = c.u32(0);
+    return changedIfOk(c, 0);
+}
+
+int32_t saveConfig(Call& c)
+{
+    saveStartupConfig(c.st);
+    return changedIfOk(c, 0);
+}
+
 int32_t supportFileGenerate(Call& c)
 {
     if (!cliFileWrite(kSupportFile, supportText(c.st)))
@@ -246,6 +259,8 @@ int32_t supportFileGenerate(Call& c)
 
 const OpRegistrar kOps[] = {
     SIM_OP(rpcclt_openapiTransferModeGet, xfrNumberGet<&TransferSettings::mode>),
+    SIM_OP(rpcclt_openapiTransferBytesCompletedSet, bytesCompletedSet),
+    SIM_OP(rpcclt_openapiSaveConfig, saveConfig),
     SIM_OP(rpcclt_openapiTransferModeSet, xfrNumberSet<&TransferSettings::mode, kTransferModeMax, 1>),
     SIM_OP(rpcclt_openapiTransferFileTypeGet, xfrNumberGet<&TransferSettings::fileType>),
     SIM_OP(rpcclt_openapiTransferFileTypeSet, xfrNumberSet<&TransferSettings::fileType, kTransferFileTypeMax, 1>),

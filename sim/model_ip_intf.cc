@@ -128,7 +128,7 @@ int32_t addressDelete(SwitchState& st, uint32_t intIfNum, uint32_t family, const
 
 int32_t vlanIntfCreate(SwitchState& st, uint32_t vlan)
 {
-    if (vlan < 1 || vlan > 4093)
+    if (vlan < 1 || vlan > kMaxRoutingVlan)
         return kOpenInvalidParam;
     if (vlanRoutingIntf(st.routing, vlan))
         return kOpenExists;

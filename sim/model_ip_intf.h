@@ -42,8 +42,14 @@ struct RouterIntf {
     uint32_t bandwidth = 0;          // bandwidth (kbit/s); 0: the link speed
 };
 
-/// VLAN routing interfaces are numbered from here as they are created.
+/// VLAN routing interfaces are numbered from here as they are created,
+/// each the lowest number free; VLANs 1 to kMaxRoutingVlan can have one.
 constexpr uint32_t kFirstVlanIntf = 37;
+constexpr uint32_t kMaxRoutingVlan = 4093;
+/// The CPU's interface: past every number a VLAN routing interface can take
+/// (at most kMaxRoutingVlan of them, so the lowest free number is at most
+/// kFirstVlanIntf + kMaxRoutingVlan - 1), so that it never names another.
+constexpr uint32_t kCpuIntf = kFirstVlanIntf + kMaxRoutingVlan;
 
 /// The 44 counters of "show ip stats", in its line order.
 constexpr size_t kIpStatsCount = 44;

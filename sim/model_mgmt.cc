@@ -5,6 +5,8 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "sim/addr.h"
 #include "sim/state.h"
@@ -121,10 +123,11 @@ bool portAddrNext(const Ipv6Port& p, const std::string& mac, const uint8_t* afte
     return false;
 }
 
-void resetSystemSettings(SwitchState& st)
+void resetConfigurationToDefault(SwitchState& st)
 {
-    st.mgmt = MgmtModel{};
-    st.system = SystemConfig{};
+    std::string saved = std::move(st.sysModel.startupConfig);
+    st = defaultSwitch();
+    st.sysModel.startupConfig = std::move(saved);
 }
 
 uint64_t upTimeMsec()

@@ -85,9 +85,9 @@ bool portGatewayFits(const uint8_t* addr);
 /// address order. False at the end.
 bool portAddrNext(const Ipv6Port& p, const std::string& mac, const uint8_t* after, uint8_t* next);
 
-/// Restores the default system settings: identity, access, both management
-/// ports and the management VLAN (ports, VLANs and routing stay).
-void resetSystemSettings(SwitchState& st);
+/// Restores the configuration of the default switch in every area (as a
+/// fresh simulator has it); the saved startup configuration stays.
+void resetConfigurationToDefault(SwitchState& st);
 
 /// Milliseconds since the simulated switch started.
 uint64_t upTimeMsec();

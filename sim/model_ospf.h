@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "sim/model_routes.h"
 #include "sim/state_schema.h"
 
 namespace sim {
@@ -35,7 +36,7 @@ struct OspfNetwork {
 struct Ospf {
     uint32_t routerId = 0;
     uint32_t autoCost = 100;
-    uint32_t maxPaths = 4;
+    uint32_t maxPaths = kMaxEqualCostPaths;
     uint32_t rfc1583 = 1;
     uint32_t spfDelay = 5;
     uint32_t spfHold = 10;

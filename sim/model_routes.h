@@ -27,6 +27,9 @@ struct Route {
 
 /// Routes the table holds at most.
 constexpr uint32_t kMaxRoutes = 8192;
+/// Next hops a route holds at most (equal-cost paths): the platform's limit,
+/// OSPF's largest and default "maximum-paths" alike.
+constexpr uint32_t kMaxEqualCostPaths = 4;
 
 /// Protocol numbers of the built-in protocols.
 enum : uint32_t { kProtoLocal = 1, kProtoStatic = 2, kProtoOspf = 3 };

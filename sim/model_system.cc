@@ -278,6 +278,8 @@ std::string switchFilePath(const std::string& name)
     return std::string(kCliWorkDir) + name;
 }
 
+void saveStartupConfig(SwitchState& st) { st.sysModel.startupConfig = runningConfig(st); }
+
 std::string runningConfig(const SwitchState& st)
 {
     using cli::dottedText;
@@ -427,6 +429,7 @@ const Table<TransferSettings> kTransferTable = {
     field<&TransferSettings::password>("password"),
     field<&TransferSettings::dsvOption>("dsvOption"),
     field<&TransferSettings::result>("result"),
+    field<&TransferSettings::bytesCompleted>("bytesCompleted"),
 };
 
 }  // namespace
@@ -444,6 +447,8 @@ const Table<SystemModel> kSystemModelTable = {
     field<&SystemModel::clockOffset, Seconds>("clockOffset"),
     field<&SystemModel::clockSource>("clockSource"),
     field<&SystemModel::timeZone>("timeZone"),
+    field<&SystemModel::sdmTemplate>("sdmTemplate"),
+    field<&SystemModel::startupConfig>("startupConfig"),
 };
 
 }  // namespace sim

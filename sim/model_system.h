@@ -45,6 +45,7 @@ struct TransferSettings {
     std::string user, password;
     uint32_t dsvOption = 0;
     uint32_t result = 0;  // TransferResult
+    uint32_t bytesCompleted = 0;  // of the transfer under way, as its agent reports
 };
 constexpr uint32_t kTransferModeMax = 6;
 constexpr uint32_t kTransferFileTypeMax = 9;
@@ -60,6 +61,9 @@ enum TransferResult : uint32_t {
 /// The status text of a result ("File transfer operation completed successfully.").
 const char* transferResultText(uint32_t result);
 
+/// SDM templates by number; the dual IPv4 and IPv6 default is the default.
+constexpr uint32_t kSdmDualDefault = 0;
+
 struct SystemModel {
     std::string sysName, sysLocation, sysContact;
     // "image1" holds the code version the switch runs (SwitchState::osVersion).
@@ -74,6 +78,10 @@ struct SystemModel {
     int64_t clockOffset = 0;  // seconds the set clock is ahead of the host's
     uint32_t clockSource = 0; // 0 none (the host's clock), 1 set by hand
     std::string timeZone = "UTC";
+    uint32_t sdmTemplate = kSdmDualDefault;  // the SDM template in use
+    // The configuration the switch starts with: the running configuration as
+    // it was last saved (defaultSwitch saves the fresh switch's).
+    std::string startupConfig;
 };
 
 // --- Identity ----------------------------------------------------------------
@@ -138,6 +146,8 @@ std::string switchFilePath(const std::string& name);
 /// identity as comments, then the configuration commands that bring a fresh
 /// switch to this one (the CLI accepts every line).
 std::string runningConfig(const SwitchState& st);
+/// Saves the running configuration as the startup configuration.
+void saveStartupConfig(SwitchState& st);
 
 /// Runs a script on a copy of the switch: the CLI's answer, the switch
 /// unchanged; *refused counts the lines the CLI refused.

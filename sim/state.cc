@@ -46,6 +46,7 @@ SwitchState defaultSwitch()
         st.interfaces[i.intIfNum] = i;
     }
     st.vlans[1] = Vlan{1, "default", true};
+    saveStartupConfig(st);
     return st;
 }
 

@@ -597,8 +597,9 @@ TEST_F(SystemDir, ResetRestoresTheSystemSettingsAndReloadKeepsThem)
     EXPECT_EQ(read("telnet-server-admin-mode"), R"({"telnetServerMode":"enable"})");
     EXPECT_EQ(read("service-port-ipv4-addr"), R"({"ipAddr":"0.0.0.0","netMask":"0.0.0.0"})");
     EXPECT_EQ(read("network-mgmt-vlan"), R"({"mgmtVlan":1})");
-    // VLANs are no system settings: VLAN 20 is still there.
-    write("PUT", "network-mgmt-vlan", R"({"mgmtVlan":20})");
+    // The reset restores the whole default switch: VLAN 20 is gone with its
+    // routing interface.
+    EXPECT_EQ(codeOf(core("PUT", "network-mgmt-vlan", R"({"mgmtVlan":20})")), 10003);
 }
 
 TEST_F(SystemDir, DefaultsComeBackOnRequest)
