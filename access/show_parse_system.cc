@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "access/cli_bridge.h"
+#include "access/cli_text.h"
 #include "runtime/envelope.h"
 #include "runtime/log.h"
 
@@ -149,4 +152,81 @@ int managementPortIPv4ParametersGet(OpenClientHandle* client, uint32_t* vlan, ch
         return rc;
     managementParamsOf(text, vlan, method, address, mask, gateway);
     return kResultOk;
+}
+
+// --- SDM templates -----------------------------------------------------------
+
+const SdmTemplate kSdmTemplates[5] = {
+    {"sdm_template_dual_default", "dual-ipv4-and-ipv6 default", "sdm_template_dual_data_center"},
+    {"sdm_template_dual_data_center", "dual-ipv4-and-ipv6 data-center", "sdm_template_v4_default"},
+    {"sdm_template_v4_default", "ipv4-routing default", "sdm_template_v4_data_center"},
+    {"sdm_template_v4_data_center", "ipv4-routing data-center", "sdm_template_data_center_plus"},
+    {"sdm_template_data_center_plus", "data-center-plus", "sdm_template_none"},
+};
+
+const SdmTemplate* sdmTemplate(const char* id)
+{
+    for (const SdmTemplate& t : kSdmTemplates)
+        if (id && strcmp(id, t.id) == 0)
+            return &t;
+    return nullptr;
+}
+
+bool sdmTemplateIdOf(const std::string& text, std::string* id)
+{
+    constexpr size_t kNameMax = 127;
+    for (const std::string& line : clitext::linesOf(text)) {
+        if (line.find("current template is") == std::string::npos &&
+            line.find("active template is") == std::string::npos)
+            continue;
+        size_t open = line.find('"');
+        size_t close = open == std::string::npos ? open : line.find('"', open + 1);
+        if (close == std::string::npos)
+            return false;
+        std::string name = line.substr(open + 1, std::min(close - open - 1, kNameMax));
+        auto has = [&name](const char* word) { return name.find(word) != std::string::npos; };
+        const char* found = nullptr;
+        if (has("dual-ipv4-and-ipv6"))
+            found = has("data-center") ? kSdmTemplates[1].id : kSdmTemplates[0].id;
+        else if (has("data-center-plus"))
+            found = kSdmTemplates[4].id;
+        else if (has("ipv4"))
+            found = has("data-center") ? kSdmTemplates[3].id : kSdmTemplates[2].id;
+        if (!found)
+            return false;
+        *id = found;
+        return true;
+    }
+    return false;
+}
+
+bool labelNumberOf(const std::string& text, const char* labels, uint32_t* value)
+{
+    std::vector<std::string> lines = clitext::linesOf(text);
+    std::string all = labels ? labels : "";
+    size_t from = 0;
+    while (from <= all.size()) {
+        size_t bar = all.find('|', from);
+        std::string label = all.substr(from, bar == std::string::npos ? std::string::npos : bar - from);
+        from = bar == std::string::npos ? all.size() + 1 : bar + 1;
+        if (label.empty())
+            continue;
+        for (const std::string& line : lines) {
+            size_t at = line.find(label);
+            if (at == std::string::npos)
+                continue;
+            size_t d = line.find_first_of("0123456789", at + label.size());
+            if (d == std::string::npos)
+                return false;
+            uint64_t n = 0;
+            for (; d < line.size() && isdigit(static_cast<unsigned char>(line[d])); ++d) {
+                n = n * 10 + static_cast<uint64_t>(line[d] - '0');
+                if (n > UINT32_MAX)
+                    return false;
+            }
+            *value = static_cast<uint32_t>(n);
+            return true;
+        }
+    }
+    return false;
 }

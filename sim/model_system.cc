@@ -280,6 +280,33 @@ std::string switchFilePath(const std::string& name)
 
 void saveStartupConfig(SwitchState& st) { st.sysModel.startupConfig = runningConfig(st); }
 
+namespace {
+
+const SdmTemplateInfo kSdmTemplateTable[kSdmTemplateCount] = {
+    {"dual-ipv4-and-ipv6 default", true, 6144, 12288, 2560, 4096, 16, 1536, 512},
+    {"dual-ipv4-and-ipv6 data-center", true, 8192, 16384, 4096, 6144, 32, 1024, 256},
+    {"ipv4-routing default", false, 8192, 16384, 0, 0, 16, 2048, 0},
+    {"ipv4-routing data-center", false, 12288, 24576, 0, 0, 48, 1024, 0},
+    {"data-center-plus", true, 16384, 32768, 8192, 8192, 64, 1024, 256},
+};
+
+}  // namespace
+
+const SdmTemplateInfo* sdmTemplateInfo(uint32_t id)
+{
+    return id < kSdmTemplateCount ? &kSdmTemplateTable[id] : nullptr;
+}
+
+bool sdmTemplateByName(const std::string& name, uint32_t* id)
+{
+    for (uint32_t i = 0; i < kSdmTemplateCount; ++i)
+        if (name == kSdmTemplateTable[i].name) {
+            *id = i;
+            return true;
+        }
+    return false;
+}
+
 std::string runningConfig(const SwitchState& st)
 {
     using cli::dottedText;
@@ -304,6 +331,8 @@ std::string runningConfig(const SwitchState& st)
         out += "vlan database\n" + vlans + "exit\n";
 
     out += "configure\n";
+    if (m.sdmTemplate != kSdmDualDefault && sdmTemplateInfo(m.sdmTemplate))
+        out += std::string("sdm prefer ") + sdmTemplateInfo(m.sdmTemplate)->name + "\n";
     const SystemConfig& sc = st.system;
     if (sc.mgmtMethod == "Manual")
         out += format("ip management vlan %u %s %s\n", sc.mgmtVlan, sc.mgmtAddress.c_str(), sc.mgmtMask.c_str());

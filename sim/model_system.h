@@ -64,6 +64,22 @@ const char* transferResultText(uint32_t result);
 /// SDM templates by number; the dual IPv4 and IPv6 default is the default.
 constexpr uint32_t kSdmDualDefault = 0;
 
+/// One SDM template: its CLI name and the table sizes it gives the switch.
+/// The IPv4-only templates carve no IPv6 tables (ipv6 false: their NDP and
+/// IPv6 sizes are 0 and "show sdm prefer" leaves those lines out).
+struct SdmTemplateInfo {
+    const char* name;
+    bool ipv6;
+    uint32_t arpEntries, ipv4Routes, ndpEntries, ipv6Routes, ecmpNextHops, ipv4McastRoutes, ipv6McastRoutes;
+};
+/// The templates by number: 0 dual default, 1 dual data-center, 2 IPv4
+/// default, 3 IPv4 data-center, 4 data-center-plus.
+constexpr uint32_t kSdmTemplateCount = 5;
+/// The template of a number, or nullptr.
+const SdmTemplateInfo* sdmTemplateInfo(uint32_t id);
+/// The number of a template by its CLI name; false for no template's name.
+bool sdmTemplateByName(const std::string& name, uint32_t* id);
+
 struct SystemModel {
     std::string sysName, sysLocation, sysContact;
     // "image1" holds the code version the switch runs (SwitchState::osVersion).
@@ -78,7 +94,10 @@ struct SystemModel {
     int64_t clockOffset = 0;  // seconds the set clock is ahead of the host's
     uint32_t clockSource = 0; // 0 none (the host's clock), 1 set by hand
     std::string timeZone = "UTC";
-    uint32_t sdmTemplate = kSdmDualDefault;  // the SDM template in use
+    // The SDM template in use. "sdm prefer" chooses the template of the next
+    // boot; the simulated switch applies it at once, so the template in use
+    // and the next boot's are always the same.
+    uint32_t sdmTemplate = kSdmDualDefault;
     // The configuration the switch starts with: the running configuration as
     // it was last saved (defaultSwitch saves the fresh switch's).
     std::string startupConfig;

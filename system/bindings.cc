@@ -1,6 +1,7 @@
 // Binds every route of coregate to its handler class. Rows name the
 // enumerations and records of the handler family and of coregate's own
 // records unqualified.
+#include "access/cli_views.h"
 #include "runtime/handler_family.h"
 #include "system/system_rows.h"
 #include "system/tcam_policy.h"

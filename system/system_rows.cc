@@ -24,22 +24,6 @@ void writeApiVersionFlat(cJSON* obj, const char*, const void* rec, const void*, 
     cJSON_AddNumberToObject(obj, "build_num", v->buildNum);
 }
 
-const SdmTemplate kSdmTemplates[5] = {
-    {"sdm_template_dual_default", "dual-ipv4-and-ipv6 default", "sdm_template_dual_data_center"},
-    {"sdm_template_dual_data_center", "dual-ipv4-and-ipv6 data-center", "sdm_template_v4_default"},
-    {"sdm_template_v4_default", "ipv4-routing default", "sdm_template_v4_data_center"},
-    {"sdm_template_v4_data_center", "ipv4-routing data-center", "sdm_template_data_center_plus"},
-    {"sdm_template_data_center_plus", "data-center-plus", "sdm_template_none"},
-};
-
-const SdmTemplate* sdmTemplate(const char* id)
-{
-    for (const SdmTemplate& t : kSdmTemplates)
-        if (id && strcmp(id, t.id) == 0)
-            return &t;
-    return nullptr;
-}
-
 }  // namespace coregate
 
 namespace hf {
@@ -90,6 +74,18 @@ int fixedSdmTemplateSupported(const RouteCtx& r, const char* name, const char*)
     if (c != kResultOk)
         return reply(r, c, nullptr, true);
     return answerText(r, "supported", coregate::sdmTemplate(id.c_str()) ? "true" : "false");
+}
+
+}  // namespace hf
+
+// The row of "active-template" (system/routes_sdm.def).
+extern "C" int handleV2SystemSdmActiveTemplateGet(void);
+
+namespace hf {
+
+int fixedSdmNextActiveTemplate(const RouteCtx&, const char*, const char*)
+{
+    return handleV2SystemSdmActiveTemplateGet();
 }
 
 int fixedUtcTime(const RouteCtx& r, const char*, const char*)

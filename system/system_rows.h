@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "access/show_parse_system.h"
 #include "runtime/handler_family.h"
 
 namespace coregate {
@@ -19,17 +20,11 @@ void writeApiVersionFlat(cJSON* obj, const char* name, const void* rec, const vo
 /// `maint_level`, `build_num` (the row's own name is not answered).
 inline constexpr hf::RecordKind kApiVersionFlatRec{sizeof(ApiVersion), readApiVersion, writeApiVersionFlat, nullptr};
 
-/// One SDM template: its id, its name, the id after it.
-struct SdmTemplate {
-    const char* id;
-    const char* name;
-    const char* next;
-};
-/// The five templates in table order; an id not among them has the name
-/// "default" and the next id "sdm_template_dual_default".
-extern const SdmTemplate kSdmTemplates[5];
-/// The entry of `id`, or nullptr.
-const SdmTemplate* sdmTemplate(const char* id);
+// The SDM template table (access/show_parse_system.h), which the CLI views
+// of the directory read too.
+using ::kSdmTemplates;
+using ::sdmTemplate;
+using ::SdmTemplate;
 
 }  // namespace coregate
 
@@ -40,6 +35,10 @@ namespace hf {
 int fixedSdmTemplateName(const RouteCtx& r, const char* name, const char* data);
 int fixedSdmTemplateIdNext(const RouteCtx& r, const char* name, const char* data);
 int fixedSdmTemplateSupported(const RouteCtx& r, const char* name, const char* data);
+/// "next-active-template" GET: the switch applies the template it is told to
+/// prefer at once, so the next boot's template is the active one and the
+/// view answers as "active-template".
+int fixedSdmNextActiveTemplate(const RouteCtx& r, const char* name, const char* data);
 
 /// Clock views: `ct` {`seconds` since the epoch, `nanoseconds` 0}; the local
 /// time now; query `name` (0 when absent) less the C library's offset west

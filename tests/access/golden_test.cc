@@ -236,6 +236,29 @@ JsonPtr managementJson(const std::string& text, const cJSON*)
     return o;
 }
 
+// The template id of a "show sdm prefer" text (null when it names none) and
+// the number of each label set the case's "limits" object names (null when
+// no line holds one).
+JsonPtr sdmPreferJson(const std::string& text, const cJSON* query)
+{
+    JsonPtr o = object();
+    std::string id;
+    if (sdmTemplateIdOf(text, &id))
+        cJSON_AddStringToObject(o.get(), "templateId", id.c_str());
+    else
+        cJSON_AddNullToObject(o.get(), "templateId");
+    cJSON* limits = cJSON_AddObjectToObject(o.get(), "limits");
+    const cJSON* asked = query ? cJSON_GetObjectItemCaseSensitive(query, "limits") : nullptr;
+    for (const cJSON* q = asked ? asked->child : nullptr; q; q = q->next) {
+        uint32_t n = 0;
+        if (labelNumberOf(text, q->string, &n))
+            addNumber(limits, q->string, n);
+        else
+            cJSON_AddNullToObject(limits, q->string);
+    }
+    return o;
+}
+
 const Parser kParsers[] = {
     {"route_lines", routeLinesJson},
     {"route_summary", routeSummaryJson},
@@ -253,6 +276,7 @@ const Parser kParsers[] = {
     {"cli_refused", cliRefusedJson},
     {"bootvar", bootvarJson},
     {"ip_management", managementJson},
+    {"sdm_prefer", sdmPreferJson},
 };
 
 std::string goldenDir() { return harness::sourcePath("tests/golden"); }
