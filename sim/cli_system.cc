@@ -40,12 +40,13 @@ bool showSdmPrefer(const SwitchState& st, const Args&, std::string* out)
 }
 
 // "sdm prefer <template>": the template of the next boot, which the
-// simulated switch applies at once. A name that is no template's is refused.
+// simulated switch applies at once. The name is the table's spelling of the
+// words typed; a name that is no template's is refused.
 Outcome sdmPrefer(Session& s, const Args& a)
 {
     std::string name;
-    for (size_t i = 2; i < a.words.size(); ++i)
-        name += (i > 2 ? " " : "") + a.words[i];
+    for (size_t i = 0; i < a.params.size(); ++i)
+        name += (i ? " " : "") + a.param(i);
     uint32_t id;
     if (!sdmTemplateByName(name, &id))
         return refuseParam(0);
@@ -60,7 +61,7 @@ const ShowRegistrar kSystemShowRows[] = {
 
 const CommandRegistrar kSystemRows[] = {
     {kModeConfig, "sdm prefer {dual-ipv4-and-ipv6|ipv4-routing} {default|data-center}", sdmPrefer},
-    {kModeConfig, "sdm prefer data-center-plus", sdmPrefer},
+    {kModeConfig, "sdm prefer {data-center-plus}", sdmPrefer},
 };
 
 }  // namespace

@@ -306,3 +306,45 @@ TEST(CliState, SettingsSurviveTheStateFile)
 }
 
 }  // namespace
+
+namespace {
+
+// "sdm prefer" takes a template's full name and applies it at once; any
+// other name is refused as invalid input and changes nothing.
+TEST(CliEngine, SdmPreferTakesTemplateNamesOnly)
+{
+    struct Case {
+        const char* line;
+        bool takes;
+        uint32_t id;
+    } cases[] = {
+        {"sdm prefer ipv4-routing data-center", true, 3},
+        {"sdm prefer data-center-plus", true, 4},
+        {"sdm prefer DUAL-IPV4-AND-IPV6 default", true, 0},
+        {"sdm prefer dual-ipv4-and-ipv6 data-center", true, 1},
+        {"sdm prefer ipv4-routing", false, 0},
+        {"sdm prefer data-center", false, 0},
+        {"sdm prefer ipv4-routing default extra", false, 0},
+        {"sdm prefer default", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        SwitchState st = sim::defaultSwitch();
+        st.sysModel.sdmTemplate = 2;
+        bool changed = false;
+        std::string a = run(st, std::string("configure\n") + c.line + "\nexit\n", &changed);
+        EXPECT_EQ(a.find("% Invalid input") == std::string::npos && a.find("% Unrecognized") == std::string::npos,
+                  c.takes) << a;
+        EXPECT_EQ(st.sysModel.sdmTemplate, c.takes ? c.id : 2u);
+        EXPECT_EQ(changed, c.takes);
+        std::string show;
+        ASSERT_EQ(sim::cli::runShow(st, "show sdm prefer", &show), 0);
+        EXPECT_NE(show.find(std::string("current template is \"") + sim::sdmTemplateInfo(st.sysModel.sdmTemplate)->name +
+                            "\""),
+                  std::string::npos) << show;
+        // The IPv4-only templates list no IPv6 tables.
+        EXPECT_EQ(show.find("IPv6 Unicast Routes") != std::string::npos, sim::sdmTemplateInfo(st.sysModel.sdmTemplate)->ipv6);
+    }
+}
+
+}  // namespace
