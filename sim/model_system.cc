@@ -1,7 +1,6 @@
 // The rules of the switch's own settings and files.
 #include "sim/model_system.h"
 
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 
@@ -118,10 +117,9 @@ void syncBootRecords(SwitchState& st)
         return it == m.images.end() ? std::string() : it->second.version;
     };
     for (Unit& u : st.units) {
-        u.image1 = version("image1");
-        u.image2 = version("image2");
-        u.currentImage = m.activeLabel;
-        u.nextImage = m.nextLabel;
+        u.activeImage = version(m.activeLabel);
+        u.backupImage = version(backupLabel(m));
+        u.nextActiveImage = version(m.nextLabel);
     }
 }
 
@@ -271,25 +269,6 @@ bool validTimeZone(const std::string& zone)
     return true;
 }
 
-bool parseTzOffset(const std::string& text, uint32_t* minutes, bool* west)
-{
-    unsigned h, m;
-    char tail;
-    bool neg = !text.empty() && text[0] == '-';
-    const char* p = text.c_str() + (neg || (!text.empty() && text[0] == '+') ? 1 : 0);
-    if (!isdigit(static_cast<unsigned char>(*p)) || sscanf(p, "%u:%u%c", &h, &m, &tail) != 2 || m > 59 ||
-        h > (neg ? 12u : 14u) || (h == (neg ? 12u : 14u) && m != 0))
-        return false;
-    *minutes = h * 60 + m;
-    *west = neg && *minutes != 0;
-    return true;
-}
-
-std::string tzOffsetText(const SystemModel& m)
-{
-    return cli::format("UTC%c%u:%02u", m.tzOffsetWest ? '-' : '+', m.tzOffsetMinutes / 60, m.tzOffsetMinutes % 60);
-}
-
 // --- Files ---------------------------------------------------------------------
 
 std::string switchFilePath(const std::string& name)
@@ -365,9 +344,6 @@ std::string runningConfig(const SwitchState& st)
         out += std::string("environment fan control mode ") + (sc.fanControlMode == 1 ? "off" : "quiet") + "\n";
     if (sc.lagAutoMode)
         out += "port-channel auto\n";
-    if (m.timeZone != "UTC" || m.tzOffsetMinutes != 0)
-        out += format("clock timezone %s%u:%02u zone %s\n", m.tzOffsetWest ? "-" : "", m.tzOffsetMinutes / 60,
-                      m.tzOffsetMinutes % 60, m.timeZone.c_str());
     const ArpConfig def, &arp = st.routing.arpConfig;
     if (arp.cacheSize != def.cacheSize)
         out += format("arp cachesize %u\n", arp.cacheSize);
@@ -379,6 +355,7 @@ std::string runningConfig(const SwitchState& st)
         out += format("arp timeout %u\n", arp.ageTime);
     if (arp.dynamicRenew)
         out += "arp dynamicrenew\n";
+    out += loggingRunningConfig(st);
     for (const Route& r : st.routing.routes) {
         if (r.rec.protoId != kProtoStatic || r.rec.family != kFamilyIpv4)
             continue;
@@ -500,8 +477,6 @@ const Table<SystemModel> kSystemModelTable = {
     field<&SystemModel::clockOffset, Seconds>("clockOffset"),
     field<&SystemModel::clockSource>("clockSource"),
     field<&SystemModel::timeZone>("timeZone"),
-    field<&SystemModel::tzOffsetMinutes>("tzOffsetMinutes"),
-    field<&SystemModel::tzOffsetWest>("tzOffsetWest"),
     field<&SystemModel::sdmTemplate>("sdmTemplate"),
     field<&SystemModel::startupConfig>("startupConfig"),
 };

@@ -46,6 +46,7 @@ SwitchState defaultSwitch()
         st.interfaces[i.intIfNum] = i;
     }
     st.vlans[1] = Vlan{1, "default", true};
+    st.logging = defaultLogging();
     saveStartupConfig(st);
     return st;
 }
@@ -79,6 +80,7 @@ const Table<SwitchState> kSwitchTable = {
     field<&SwitchState::routing, Obj<RoutingModel, kIpv4CliTable>>("ipv4Cli"),
     field<&SwitchState::chassis, Obj<ChassisModel, kChassisTable>>("chassis"),
     field<&SwitchState::tcam, Obj<TcamModel, kTcamTable>>("tcam"),
+    field<&SwitchState::logging, Obj<LoggingModel, kLoggingTable>>("logging"),
     field<&SwitchState::sysModel, Obj<SystemModel, kSystemModelTable>>("systemModel"),
     field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),
 };

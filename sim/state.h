@@ -11,6 +11,7 @@
 
 #include "sim/model_chassis.h"
 #include "sim/model_ipv6.h"
+#include "sim/model_logging.h"
 #include "sim/model_mgmt.h"
 #include "sim/model_ports.h"
 #include "sim/model_system.h"
@@ -33,6 +34,7 @@ struct SwitchState {
     MgmtModel mgmt;  // identity, terminal and serial access, management ports
     ChassisModel chassis;  // LED modes and port locators
     TcamModel tcam;  // TCAM policies and packet agents
+    LoggingModel logging;  // console, syslog, buffered and trap logging
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };

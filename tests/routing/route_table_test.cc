@@ -88,8 +88,10 @@ bool kindServes(const std::string& row, const std::string& cls)
 {
     if (row == "STUB")
         return cls == "stub";
+    // A composite (several switch calls, or calls and show output) is a
+    // class of its own, reached from a CLI row as the CLI classes are.
     if (row == "CLI")
-        return cls == "CLI";
+        return cls == "CLI" || cls == "composite";
     if (row == "FIXED")
         return cls == "fixed";
     return cls == "getter" || cls == "setter" || cls == "iterator";
