@@ -30,6 +30,8 @@ enum Choice : uint8_t {
     kEnable,    // the string "enable" SENDS; any other string or none ELSE_SENDS
     kPrefWord,  // 1 "high", 2 "low", anything else "medium" into "%s"
     kIntfName,  // an interface number, by its CLI name into "%s"
+    kWhen,      // the string WHEN SENDS; any other string ELSE_SENDS
+    kWord,      // a string of one word (1 to MAX_LEN printable characters, no blank) into "%s"
     kFixed,     // no value: SENDS as it stands
 };
 
@@ -39,7 +41,7 @@ enum Scope : uint8_t { kNoScope, kVlanScope, kPortScope };
 
 enum PartKind : uint8_t {
     kShowPart, kOutputPart, kCapPart, kScriptPart, kElseScriptPart, kLabelPart, kAnswersPart, kReadsPart,
-    kSendsPart, kElseSendsPart, kAsPart, kTakesPart, kScopePart, kEchoPart, kPicksPart,
+    kSendsPart, kElseSendsPart, kAsPart, kTakesPart, kScopePart, kEchoPart, kPicksPart, kWhenPart, kMaxLenPart,
 };
 
 /// One named word of a row (built by the macros below).
@@ -69,6 +71,8 @@ struct CliRow {
     const char* scopeQuery = nullptr;
     bool echoes = false;               ///< ECHOES_SCOPE: the scope's number answered before the value
     uint8_t picks = 0;                 ///< PICKS: a class's own choice (an enumerator of its header)
+    const char* when = nullptr;        ///< WHEN: the word that SENDS (TAKES(kWhen))
+    size_t maxLen = 0;                 ///< MAX_LEN: most characters of a value (0: the class's own bound)
 
     static constexpr CliRow of(std::initializer_list<Part> parts)
     {
@@ -105,6 +109,8 @@ private:
             break;
         case kEchoPart: echoes = true; break;
         case kPicksPart: picks = p.code; break;
+        case kWhenPart: when = p.text; break;
+        case kMaxLenPart: maxLen = p.number; break;
         }
     }
 };
@@ -153,3 +159,7 @@ struct RowClass {
 #define ECHOES_SCOPE ::clirow::Part{::clirow::kEchoPart, nullptr, 0, 0}
 /// A class's own choice, an enumerator its header declares.
 #define PICKS(choice) ::clirow::Part{::clirow::kPicksPart, nullptr, 0, static_cast<uint8_t>(choice)}
+/// The word of a request string that SENDS (TAKES(kWhen)); any other ELSE_SENDS.
+#define WHEN(word) ::clirow::Part{::clirow::kWhenPart, word, 0, 0}
+/// The most characters of a value read or taken.
+#define MAX_LEN(n) ::clirow::Part{::clirow::kMaxLenPart, nullptr, n, 0}

@@ -102,7 +102,7 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
-bool labelValue(const std::string& text, const char* label, std::string* value)
+bool labelValue(const std::string& text, const char* label, std::string* value, size_t max)
 {
     size_t llen = strlen(label);
     size_t pos = 0;
@@ -120,8 +120,8 @@ bool labelValue(const std::string& text, const char* label, std::string* value)
             std::string v = text.substr(p, eol - p);
             if (!v.empty() && v.back() == '\r')
                 v.pop_back();
-            if (v.size() > 31)
-                v.resize(31);
+            if (v.size() > max)
+                v.resize(max);
             while (!v.empty() && (v.back() == ' ' || v.back() == '\t'))
                 v.pop_back();
             *value = v;

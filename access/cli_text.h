@@ -38,10 +38,10 @@ bool cliRefused(const std::string& answer);
 /// than read as a line of its own.
 std::vector<std::string> linesOf(const std::string& text);
 /// The value of the first line that starts (after blanks) with `label`:
-/// blanks, tabs, dots and colons after the label skipped, at most 31
+/// blanks, tabs, dots and colons after the label skipped, at most `max`
 /// characters, trailing blanks and tabs removed. False when no line starts
 /// with the label.
-bool labelValue(const std::string& text, const char* label, std::string* value);
+bool labelValue(const std::string& text, const char* label, std::string* value, size_t max = 31);
 /// 1 when the value's first letter is E, T or Y (either case), else 0.
 uint32_t modeOf(const std::string& v);
 

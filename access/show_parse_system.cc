@@ -230,3 +230,126 @@ bool labelNumberOf(const std::string& text, const char* labels, uint32_t* value)
     }
     return false;
 }
+
+// --- Environment, version, processes and up time ---------------------------------
+
+bool tempRangeOf(const std::string& text, uint32_t* minTemp, uint32_t* maxTemp)
+{
+    static const char kLabel[] = "Temperature traps range:";
+    for (const std::string& line : clitext::linesOf(text)) {
+        size_t at = line.find(kLabel);
+        if (at == std::string::npos)
+            continue;
+        unsigned lo, hi;
+        if (sscanf(line.c_str() + at + sizeof kLabel - 1, " %u to %u", &lo, &hi) != 2)
+            return false;
+        *minTemp = lo;
+        *maxTemp = hi;
+        return true;
+    }
+    return false;
+}
+
+bool sensorMaxTempOf(const std::string& text, uint32_t sensor, uint32_t* maxTemp)
+{
+    bool inTable = false;
+    for (const std::string& line : clitext::linesOf(text)) {
+        if (!inTable) {
+            inTable = line.find("Temperature Sensors:") != std::string::npos;
+            continue;
+        }
+        if (line.find("Fans:") != std::string::npos || line.find("Power Modules:") != std::string::npos)
+            break;
+        unsigned unit, number, temp, max;
+        char descr[64], state[32];
+        if (sscanf(line.c_str(), " %u %u %63s %u %31s %u", &unit, &number, descr, &temp, state, &max) == 6 &&
+            number == sensor) {
+            *maxTemp = max;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool labelHoldsEnable(const std::string& text, const char* label)
+{
+    std::string value;
+    return clitext::labelValue(text, label, &value, clitext::kLineSize) && value.find("Enable") != std::string::npos;
+}
+
+bool bootImagesOf(const std::string& text, uint32_t unit, BootImages* images)
+{
+    bool inTable = false;
+    for (const std::string& line : clitext::linesOf(text)) {
+        if (!inTable) {
+            inTable = line.find("----") != std::string::npos;
+            continue;
+        }
+        char w[5][64];
+        if (sscanf(line.c_str(), "%63s %63s %63s %63s %63s", w[0], w[1], w[2], w[3], w[4]) != 5)
+            continue;
+        char* end = nullptr;
+        unsigned long n = strtoul(w[0], &end, 10);
+        if (*end != '\0' || !isdigit(static_cast<unsigned char>(w[0][0])) || (unit != 0 && n != unit))
+            continue;
+        *images = BootImages{w[1], w[2], w[3], w[4]};
+        return true;
+    }
+    return false;
+}
+
+const std::string& runningImageVersion(const BootImages& images)
+{
+    return images.currentActive == "image1" ? images.image1 : images.image2;
+}
+
+bool firstBootImagesOf(const std::string& text, BootImages* images) { return bootImagesOf(text, 0, images); }
+
+bool codeVersionOf(const std::string& value, ApiVersion* version)
+{
+    unsigned part[4];
+    char tail;
+    if (sscanf(value.c_str(), "%u.%u.%u.%u%c", &part[0], &part[1], &part[2], &part[3], &tail) != 4)
+        return false;
+    for (unsigned p : part)
+        if (p > 255)
+            return false;
+    *version = ApiVersion{static_cast<uint8_t>(part[0]), static_cast<uint8_t>(part[1]),
+                          static_cast<uint8_t>(part[2]), static_cast<uint8_t>(part[3])};
+    return true;
+}
+
+bool memoryOf(const std::string& text, uint64_t* freeBytes, uint64_t* allocBytes)
+{
+    bool haveFree = false, haveAlloc = false;
+    for (const std::string& line : clitext::linesOf(text)) {
+        char word[16];
+        unsigned long long n;
+        if (sscanf(line.c_str(), "%15s %llu", word, &n) != 2)
+            continue;
+        if (!haveFree && strcmp(word, "free") == 0) {
+            *freeBytes = n;
+            haveFree = true;
+        } else if (!haveAlloc && strcmp(word, "alloc") == 0) {
+            *allocBytes = n;
+            haveAlloc = true;
+        }
+    }
+    return haveFree && haveAlloc;
+}
+
+bool upTimeOf(const std::string& text, const char* label, uint64_t* seconds)
+{
+    std::string value;
+    if (!clitext::labelValue(text, label, &value, clitext::kLineSize))
+        return false;
+    size_t from = value.find_first_not_of(" .\"");
+    if (from == std::string::npos)
+        return false;
+    unsigned long long d, h, m, s;
+    if (sscanf(value.c_str() + from, "%llu days %llu hrs %llu mins %llu secs", &d, &h, &m, &s) != 4 ||
+        d > UINT32_MAX || h > UINT32_MAX || m > UINT32_MAX || s > UINT32_MAX)
+        return false;
+    *seconds = d * 86400 + h * 3600 + m * 60 + s;
+    return true;
+}

@@ -70,3 +70,44 @@ int bootvarGet(OpenClientHandle* client, int* count, BootImageRecord* records);
 /// 0; 10003; the bridge's 10000; 10016.
 int managementPortIPv4ParametersGet(OpenClientHandle* client, uint32_t* vlan, char* method, char* address,
                                     char* mask, char* gateway);
+
+// --- Environment, version, processes and up time ---------------------------------
+
+/// The range of "Temperature traps range: <min> to <max> ...". False when no
+/// line holds the label or its two numbers.
+bool tempRangeOf(const std::string& text, uint32_t* minTemp, uint32_t* maxTemp);
+
+/// The last column (the highest temperature) of sensor `sensor` in the table
+/// after "Temperature Sensors:" (ended by "Fans:" or "Power Modules:"),
+/// whose rows read "<unit> <sensor> <description> <temp> <state> <max>".
+/// False when no row of the table is the sensor's.
+bool sensorMaxTempOf(const std::string& text, uint32_t sensor, uint32_t* maxTemp);
+
+/// Whether the line starting with `label` holds "Enable".
+bool labelHoldsEnable(const std::string& text, const char* label);
+
+/// One unit's boot images: the versions of "image1" and "image2" and the
+/// names of the running image and the next boot's.
+struct BootImages {
+    std::string image1, image2, currentActive, nextActive;
+};
+/// The row of unit `unit` in the table after the first "----" line of a
+/// "show bootvar" text ("<unit> <image1> <image2> <current> <next>", words of
+/// at most 63 characters). False when the table has no row of the unit.
+bool bootImagesOf(const std::string& text, uint32_t unit, BootImages* images);
+/// The version of the image a unit runs: image1's when "image1" runs, else image2's.
+const std::string& runningImageVersion(const BootImages& images);
+/// The first unit's row of a "show bootvar" table.
+bool firstBootImagesOf(const std::string& text, BootImages* images);
+
+/// A code version "r.v.m.b" (each 0..255). False for anything else.
+bool codeVersionOf(const std::string& value, ApiVersion* version);
+
+/// Free and allocated memory of the lines "free <n>" and "alloc <n>" of a
+/// "show process cpu" text. False unless both are there.
+bool memoryOf(const std::string& text, uint64_t* freeBytes, uint64_t* allocBytes);
+
+/// The seconds of the line starting with `label`: after blanks, dots and a
+/// quote, "<d> days <h> hrs <m> mins <s> secs". False when no line starts
+/// with the label or its value does not read so.
+bool upTimeOf(const std::string& text, const char* label, uint64_t* seconds);

@@ -160,6 +160,7 @@ cli=/api/v2/routing/routing-stats/num-ecmp-routes
 fan=/api/v2/system/boxs/fan-speed
 loc=/api/v2/system/1213/sys-location
 loc_body='{"sys_location":"Lab rack 4"}'
+env=/api/v2/system/boxs/temp-sensor-max-temp
 # id|label|program|method|path|query|body
 rows=(
     "1|floor CGI (17002 envelope only)|$out/floor_cgi|GET|/bench/floor/stub||"
@@ -170,6 +171,7 @@ rows=(
     "6|coregate last registered: $last_method $last_uri|$bin/coregate|$last_method|$last_uri||"
     "7|coregate getter, 1 switch call: GET $fan?fanNum=1|$bin/coregate|GET|$fan|fanNum=1|"
     "8|coregate setter: PUT $loc $loc_body|$bin/coregate|PUT|$loc||$loc_body"
+    "9|coregate CLI-backed getter (show environment and parse): GET $env?sensorNum=2|$bin/coregate|GET|$env|sensorNum=2|"
 )
 
 # Prints "code respCode" of one request through the web server.

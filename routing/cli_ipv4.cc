@@ -12,6 +12,7 @@
 
 #include "access/cli_bridge.h"
 #include "access/cli_text.h"
+#include "access/cli_views.h"
 #include "access/show_parse_routing.h"
 #include "runtime/envelope.h"
 #include "runtime/log.h"
@@ -109,7 +110,6 @@ int answerView(const RouteCtx& r, ResultCode code, JsonPtr data)
 {
     return hf::reply(r, code, std::move(data), r.method != kMethodGet && code != kResultOk);
 }
-int answerWrite(const RouteCtx& r, ResultCode code) { return hf::reply(r, code, nullptr, r.method != kMethodGet); }
 
 // --- Show text -------------------------------------------------------------------
 
@@ -384,14 +384,14 @@ int staticRouteChangeRow(const RouteCtx& r, const CliRow& row)
 {
     hf::Request q;
     if (hf::readRequest(r, true, false, &q) != kResultOk)
-        return answerWrite(r, kResultInvalidArgument);
+        return cliview::answerCode(r, kResultInvalidArgument);
     const cJSON* rt = cJSON_GetObjectItem(q.body.get(), row.reads[0]);
     std::string pfxText;
     uint32_t pfx = 0, len = 0, pref = 0;
     if (!cJSON_IsObject(rt) || !requiredText(rt, "destPfx", &pfxText) || !parseIpv4(pfxText, &pfx) ||
         hf::numberOf(hf::member(rt, "pfxLen"), 0, &len) != kResultOk || len > 32 ||
         hf::numberOf(hf::member(rt, "pref"), 0, &pref) != kResultOk || pref > 255)
-        return answerWrite(r, kResultInvalidArgument);
+        return cliview::answerCode(r, kResultInvalidArgument);
     std::string text = std::string(row.elseSends) + " " + conv::ipv4Text(pfx) + " " + maskText(len) + "\n";
     if (row.picks != kRouteDelete) {
         // The next hop: the first element of `nextHops` (beside `route`, or inside it).
@@ -402,7 +402,7 @@ int staticRouteChangeRow(const RouteCtx& r, const CliRow& row)
         std::string nhText;
         uint32_t nh = 0;
         if (!cJSON_IsObject(first) || !requiredText(first, "nhAddr", &nhText) || !parseIpv4(nhText, &nh))
-            return answerWrite(r, kResultInvalidArgument);
+            return cliview::answerCode(r, kResultInvalidArgument);
         std::string add = std::string(row.sends) + " " + conv::ipv4Text(pfx) + " " + maskText(len) + " " +
                           conv::ipv4Text(nh);
         if (pref > 1)
@@ -410,7 +410,7 @@ int staticRouteChangeRow(const RouteCtx& r, const CliRow& row)
         add += "\n";
         text = row.picks == kRouteModify ? text + add : add;
     }
-    return answerWrite(r, clitext::applyText(row.script, text));
+    return cliview::answerCode(r, clitext::applyText(row.script, text));
 }
 
 // --- IP interface classes -------------------------------------------------------------------
@@ -469,8 +469,8 @@ int ipIntfModeSetRow(const RouteCtx& r, const CliRow& row)
     hf::Request q;
     bool on = false;
     if (hf::readRequest(r, true, false, &q) != kResultOk || !bodyMode(q.body.get(), row.reads[0], &on))
-        return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyToIntf(row, std::string(on ? "" : "no ") + row.sends));
+        return cliview::answerCode(r, kResultInvalidArgument);
+    return cliview::answerCode(r, applyToIntf(row, std::string(on ? "" : "no ") + row.sends));
 }
 
 int ipIntfNumberSetRow(const RouteCtx& r, const CliRow& row)
@@ -478,8 +478,8 @@ int ipIntfNumberSetRow(const RouteCtx& r, const CliRow& row)
     hf::Request q;
     uint32_t v = 0;
     if (hf::readRequest(r, true, false, &q) != kResultOk || !requiredNumber(q.body.get(), row.reads[0], &v))
-        return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, applyToIntf(row, clitext::fillTemplate(row.sends, std::to_string(v))));
+        return cliview::answerCode(r, kResultInvalidArgument);
+    return cliview::answerCode(r, applyToIntf(row, clitext::fillTemplate(row.sends, std::to_string(v))));
 }
 
 // --- ARP classes ----------------------------------------------------------------------------
@@ -560,8 +560,8 @@ int arpModeSetRow(const RouteCtx& r, const CliRow& row)
     hf::Request q;
     bool on = false;
     if (hf::readRequest(r, true, false, &q) != kResultOk || !bodyMode(q.body.get(), row.reads[0], &on))
-        return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
+        return cliview::answerCode(r, kResultInvalidArgument);
+    return cliview::answerCode(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
 }
 
 int arpNumberSetRow(const RouteCtx& r, const CliRow& row)
@@ -569,8 +569,8 @@ int arpNumberSetRow(const RouteCtx& r, const CliRow& row)
     hf::Request q;
     uint32_t v = 0;
     if (hf::readRequest(r, true, false, &q) != kResultOk || !requiredNumber(q.body.get(), row.reads[0], &v))
-        return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, std::to_string(v))));
+        return cliview::answerCode(r, kResultInvalidArgument);
+    return cliview::answerCode(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, std::to_string(v))));
 }
 
 int arpClearRow(const RouteCtx& r, const CliRow& row)
@@ -584,7 +584,7 @@ int arpClearRow(const RouteCtx& r, const CliRow& row)
     } else {
         CStr dropped(requestDataGet());
     }
-    return answerWrite(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
+    return cliview::answerCode(r, clitext::applyText(row.script, on ? row.sends : row.elseSends));
 }
 
 int arpAddressLineRow(const RouteCtx& r, const CliRow& row)
@@ -593,14 +593,14 @@ int arpAddressLineRow(const RouteCtx& r, const CliRow& row)
     hf::Request q;
     bool body = row.readsFrom[0] == clirow::kFromB;
     if (hf::readRequest(r, body, !body, &q) != kResultOk)
-        return answerWrite(r, kResultInvalidArgument);
+        return cliview::answerCode(r, kResultInvalidArgument);
     hf::Value v = hf::lookup(q, body ? hf::kBody : hf::kQuery, row.reads[0]);
     if (!v.found || !hf::textOf(v, &text))
-        return answerWrite(r, kResultInvalidArgument);
+        return cliview::answerCode(r, kResultInvalidArgument);
     uint32_t ip = 0;
     if (!parseIpv4(text, &ip))
-        return answerWrite(r, kResultInvalidArgument);
-    return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, conv::ipv4Text(ip))));
+        return cliview::answerCode(r, kResultInvalidArgument);
+    return cliview::answerCode(r, clitext::applyText(row.script, clitext::fillTemplate(row.sends, conv::ipv4Text(ip))));
 }
 
 int arpStaticAddRow(const RouteCtx& r, const CliRow& row)
@@ -610,9 +610,9 @@ int arpStaticAddRow(const RouteCtx& r, const CliRow& row)
     uint32_t ip = 0;
     if (hf::readRequest(r, true, false, &q) != kResultOk || !requiredText(q.body.get(), row.reads[0], &addr) ||
         !parseIpv4(addr, &ip) || !requiredText(q.body.get(), row.reads[1], &macText) || !parseMac(macText, &mac))
-        return answerWrite(r, kResultInvalidArgument);
+        return cliview::answerCode(r, kResultInvalidArgument);
     std::string line = clitext::fillTemplate(row.sends, conv::ipv4Text(ip));
-    return answerWrite(r, clitext::applyText(row.script, clitext::fillTemplate(line.c_str(), mac)));
+    return cliview::answerCode(r, clitext::applyText(row.script, clitext::fillTemplate(line.c_str(), mac)));
 }
 
 // --- Statistics classes ------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "access/cli_text.h"
+#include "access/cli_views.h"
 #include "access/intf_notation.h"
 #include "access/show_parse_routing.h"
 #include "runtime/envelope.h"
@@ -24,135 +25,21 @@
 
 namespace ip6cli {
 
+using cliview::answerCode;
+using cliview::answerData;
+using cliview::applyChecked;
+using cliview::chooseText;
+using cliview::discardRequest;
+using cliview::intfNameOf;
+using cliview::IntfNumbers;
+using cliview::labelAnswer;
+using cliview::addConverted;
+
 namespace {
 
 // VLANs a routing interface can be configured on.
 constexpr uint32_t kVlanMin = 1, kVlanMax = 4093;
 constexpr uint32_t kDefaultPlen = 64, kDefaultPrefLife = 604800, kDefaultValidLife = 2592000;
-
-/// Reads answer without a newline, writes with one.
-int answerCode(const RouteCtx& r, ResultCode code) { return hf::reply(r, code, nullptr, r.method != kMethodGet); }
-int answerData(const RouteCtx& r, JsonPtr data) { return hf::reply(r, kResultOk, std::move(data), r.method != kMethodGet); }
-
-// Reads and drops the request of a route that takes no values from it.
-void discardRequest() { CStr dropped(requestDataGet()); }
-
-// An "enable"/"disable" value: the string "enable" enables, any other
-// string (or none) disables; a value of another type is refused.
-ResultCode enableOf(const hf::Value& v, uint32_t* out)
-{
-    std::string s;
-    if (!hf::textOf(v, &s))
-        return kResultInvalidArgument;
-    *out = s == "enable" ? 1 : 0;
-    return kResultOk;
-}
-
-// The CLI name of an interface number; 10003 for none.
-ResultCode intfNameOf(uint32_t intIfNum, std::string* name)
-{
-    if (intIfNum == 0)
-        return kResultInvalidArgument;
-    return clitext::intfCliName(intIfNum, name);
-}
-
-// The text for the request: the row's SENDS with the request's value, or
-// SENDS or ELSE_SENDS as the value chooses. A value that would not stay one
-// word of one CLI line is refused.
-ResultCode chooseText(const cJSON* body, const CliRow& row, std::string* text)
-{
-    const char* member = row.reads[0];
-    const char* on = row.sends;
-    const char* off = row.elseSends;
-    uint32_t v = 0;
-    ResultCode c = kResultOk;
-    std::string value;
-    switch (row.takes) {
-    case clirow::kValue:
-        c = hf::numberOf(hf::member(body, member), 0, &v);
-        if (c != kResultOk)
-            return c;
-        *text = v == 0 && off ? off : fillTemplate(on, std::to_string(v));
-        return kResultOk;
-    case clirow::kIsOne:
-        c = hf::numberOf(hf::member(body, member), 0, &v);
-        if (c != kResultOk)
-            return c;
-        *text = v == 1 ? on : off;
-        return kResultOk;
-    case clirow::kNonZero:
-        c = hf::numberOf(hf::member(body, member), 0, &v);
-        break;
-    case clirow::kFlag:
-        c = hf::flagOf(hf::member(body, member), &v);
-        break;
-    case clirow::kEnable:
-        c = enableOf(hf::member(body, member), &v);
-        break;
-    case clirow::kPrefWord:
-        c = hf::numberOf(hf::member(body, member), 0, &v);
-        if (c != kResultOk)
-            return c;
-        *text = fillTemplate(on, v == 1 ? "high" : v == 2 ? "low" : "medium");
-        return kResultOk;
-    case clirow::kIntfName:
-        if (row.readsFrom[0] == clirow::kFromB) {
-            c = hf::numberOf(hf::member(body, member), 0, &v);
-            if (c != kResultOk)
-                return c;
-        } else {
-            v = queryExactU32(member);
-        }
-        c = intfNameOf(v, &value);
-        if (c != kResultOk)
-            return c;
-        if (!clitext::cliSafe(value))
-            return kResultInvalidArgument;
-        *text = fillTemplate(on, value);
-        return kResultOk;
-    case clirow::kFixed:
-        *text = on;
-        return kResultOk;
-    }
-    if (c != kResultOk)
-        return c;
-    *text = v ? on : (off ? off : "");
-    return kResultOk;
-}
-
-// Reads the body when the row reads a member of it, and drops the request
-// otherwise: 0, or 10003 for a body that is no JSON object.
-ResultCode readRequest(const RouteCtx& r, const CliRow& row, hf::Request* body)
-{
-    if (row.readsFrom[0] == clirow::kFromB)
-        return hf::readRequest(r, true, false, body);
-    discardRequest();
-    return kResultOk;
-}
-
-// Applies a script; a line the CLI refused (a value out of its range, an
-// interface it does not have) answers 10003: the switch kept its setting.
-ResultCode applyChecked(const char* stem, const std::string& text)
-{
-    std::string answer;
-    int rc = clitext::applyTextAnswer(stem, text, &answer);
-    if (rc == kResultOk && clitext::cliRefused(answer)) {
-        LOG(kLogError, "the CLI refused the text of %s\n", stem);
-        return kResultInvalidArgument;
-    }
-    return rc;
-}
-
-// Show output of a group: 0, 10016 for a work file that could not be
-// opened, 10000 for every other failure.
-ResultCode showText(const CliRow& row, const std::string& command, std::string* text)
-{
-    int rc = clitext::showToText(row.output, command.c_str(), row.cap, text, "showAndRead");
-    if (rc == kResultOpenFailed || rc == kResultOk)
-        return rc;
-    LOG(kLogError, "\"%s\" failed (%d)\n", command.c_str(), rc);
-    return kResultGeneralFailed;
-}
 
 // The VLAN named by a query number: 1..4093, else 10003.
 ResultCode vlanQuery(const char* query, uint32_t* vlan)
@@ -173,95 +60,7 @@ ResultCode portQuery(const char* query, std::string* name)
     return intfNameOf(queryExactU32(query), name);
 }
 
-// Interface numbers by the CLI's names, tried from 1 to 256 as the switch
-// numbers them; the names looked up are kept for the rest of the request.
-class IntfNumbers {
-public:
-    uint32_t numberOf(const std::string& name)
-    {
-        if (!nameShape(name))
-            return 0;  // no port or LAG is named so: spare the 256 look-ups
-        for (uint32_t n = 1; n <= 256; ++n) {
-            auto it = names_.find(n);
-            if (it == names_.end()) {
-                char buf[kIfDisplayNameSize] = {0};
-                it = names_.emplace(n, ifDisplayNameGet(&clientHandle, n, buf) == 0 ? buf : "").first;
-            }
-            if (!it->second.empty() && it->second == name)
-                return n;
-        }
-        return 0;
-    }
-
-private:
-    // "u/s/p" or "lag N": the only names the look-up gives.
-    static bool nameShape(const std::string& name)
-    {
-        unsigned a, b, c;
-        char tail;
-        return sscanf(name.c_str(), "%u/%u/%u%c", &a, &b, &c, &tail) == 3 ||
-               sscanf(name.c_str(), "lag %u%c", &a, &tail) == 1;
-    }
-    std::map<uint32_t, std::string> names_;
-};
-
-void addConverted(cJSON* o, const char* member, showparse::ValueConv conv, uint32_t v)
-{
-    switch (conv) {
-    case showparse::kYesNo:
-        cJSON_AddBoolToObject(o, member, v == 1);
-        break;
-    case showparse::kEnableText:
-        cJSON_AddStringToObject(o, member, v == 1 ? "enable" : "disable");
-        break;
-    default:
-        cJSON_AddNumberToObject(o, member, v);
-        break;
-    }
-}
-
-// The value of the first of the '|'-separated labels found in the text,
-// converted; a missing label converts as an empty value.
-uint32_t labelAnswer(const std::string& text, const char* labels, showparse::ValueConv conv)
-{
-    std::string value;
-    showparse::labelsValue(text, labels, &value);
-    if (conv == showparse::kIntfRef) {
-        IntfNumbers numbers;
-        return value.empty() || strcasecmp(value.c_str(), "None") == 0 ? 0 : numbers.numberOf(value);
-    }
-    return showparse::convertValue(value, conv);
-}
-
 }  // namespace
-
-// --- Global settings -----------------------------------------------------------
-
-int globalGetRow(const RouteCtx& r, const CliRow& row)
-{
-    std::string text;
-    ResultCode c = showText(row, row.show, &text);
-    if (c != kResultOk)
-        return answerCode(r, c);
-    JsonPtr data(cJSON_CreateObject());
-    addConverted(data.get(), row.answers, row.as, labelAnswer(text, row.label, row.as));
-    return answerData(r, std::move(data));
-}
-
-int globalPutRow(const RouteCtx& r, const CliRow& row)
-{
-    hf::Request req;
-    ResultCode c = readRequest(r, row, &req);
-    if (c != kResultOk)
-        return answerCode(r, c);
-    std::string text;
-    c = chooseText(req.body.get(), row, &text);
-    if (c != kResultOk) {
-        LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, row.reads[0] ? row.reads[0] : "-", c);
-        return answerCode(r, c);
-    }
-    return answerCode(r, applyChecked(row.script, text));
-}
 
 // --- Interface settings ----------------------------------------------------------
 
@@ -272,7 +71,7 @@ int intfGetRow(const RouteCtx& r, const CliRow& row)
     if (c != kResultOk)
         return answerCode(r, c);
     std::string text;
-    c = showText(row, fillTemplate(row.show, std::to_string(vlan)), &text);
+    c = cliview::showRowText(row, fillTemplate(row.show, std::to_string(vlan)), &text);
     if (c != kResultOk)
         return answerCode(r, c);
     JsonPtr data(cJSON_CreateObject());
@@ -285,7 +84,7 @@ int intfGetRow(const RouteCtx& r, const CliRow& row)
 int intfPutRow(const RouteCtx& r, const CliRow& row)
 {
     hf::Request req;
-    ResultCode c = readRequest(r, row, &req);
+    ResultCode c = cliview::readRowRequest(r, row, &req);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = 0;
@@ -344,7 +143,7 @@ int prefixPutRow(const RouteCtx& r, const CliRow& row)
 int vlanFirstRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    ResultCode c = showText(row, row.show, &text);
+    ResultCode c = cliview::showRowText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = showparse::firstVlanLine(text);
@@ -359,7 +158,7 @@ int vlanNextRow(const RouteCtx& r, const CliRow& row)
 {
     uint32_t prev = queryExactU32(row.reads[0]);
     std::string text;
-    ResultCode c = showText(row, row.show, &text);
+    ResultCode c = cliview::showRowText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     uint32_t vlan = showparse::nextVlanLine(text, prev);
@@ -375,7 +174,7 @@ int vlanNextRow(const RouteCtx& r, const CliRow& row)
 int helperStatisticsRow(const RouteCtx& r, const CliRow& row)
 {
     std::string text;
-    ResultCode c = showText(row, row.show, &text);
+    ResultCode c = cliview::showRowText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     JsonPtr data(cJSON_CreateObject());
@@ -407,7 +206,7 @@ int helperWalkRow(const RouteCtx& r, const CliRow& row)
         discardRequest();
     }
     std::string text;
-    ResultCode c = showText(row, row.show, &text);
+    ResultCode c = cliview::showRowText(row, row.show, &text);
     if (c != kResultOk)
         return fail(c);
     std::vector<showparse::HelperEntry> entries = showparse::helperEntries(text);
@@ -449,7 +248,7 @@ int helperAddressesClearRow(const RouteCtx& r, const CliRow& row)
         return answerCode(r, applyChecked(row.script, clitext::intfScoped(name, row.sends)));
     }
     std::string text;
-    ResultCode c = showText(row, row.show, &text);
+    ResultCode c = cliview::showRowText(row, row.show, &text);
     if (c != kResultOk)
         return answerCode(r, c);
     std::set<std::pair<uint32_t, uint32_t>> seen;

@@ -21,8 +21,6 @@ using hf::RouteCtx;
 /// The helper-address walk: the first entry, or the one after the body's.
 enum Walk : uint8_t { kWalkFirst, kWalkNext };
 
-int globalGetRow(const RouteCtx& r, const CliRow& row);
-int globalPutRow(const RouteCtx& r, const CliRow& row);
 int intfGetRow(const RouteCtx& r, const CliRow& row);
 int intfPutRow(const RouteCtx& r, const CliRow& row);
 int prefixPutRow(const RouteCtx& r, const CliRow& row);
@@ -32,18 +30,10 @@ int helperStatisticsRow(const RouteCtx& r, const CliRow& row);
 int helperWalkRow(const RouteCtx& r, const CliRow& row);
 int helperAddressesClearRow(const RouteCtx& r, const CliRow& row);
 
-/// GET of the LABEL of a global SHOW, answered AS the row says; a label
-/// absent from the output answers 0.
-constexpr clirow::RowClass<RouteCtx, globalGetRow> globalGet{};
-/// PUT of a global setting: the value READS chooses (TAKES) between SENDS
-/// and ELSE_SENDS, applied as SCRIPT. Without READS, SENDS as it stands.
-constexpr clirow::RowClass<RouteCtx, globalPutRow> globalPut{};
-/// A write without request values: SENDS as it stands, applied as SCRIPT.
-constexpr clirow::RowClass<RouteCtx, globalPutRow> textApply{};
 /// GET of the LABEL of a SHOW about the interface of IN_VLAN; ECHOES_SCOPE
 /// answers the query number under its own name before the value.
 constexpr clirow::RowClass<RouteCtx, intfGetRow> intfGet{};
-/// PUT (or POST, DELETE) of an interface setting: as globalPut, the text
+/// PUT (or POST, DELETE) of an interface setting: as cliview::globalPut, the text
 /// inside the interface of IN_VLAN or IN_PORT.
 constexpr clirow::RowClass<RouteCtx, intfPutRow> intfPut{};
 /// PUT of an advertised prefix: SENDS followed by the body's prefix, its

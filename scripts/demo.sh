@@ -176,6 +176,7 @@ url=http://127.0.0.1:$port
 examples=(
     "curl -s -X PUT -H 'Session: $session' -H 'Content-Type: application/json' -d '{\"sys_location\": \"Lab rack 4\"}' $url/api/v2/system/1213/sys-location"
     "curl -s -H 'Session: $session' $url/api/v2/system/1213/sys-location"
+    "curl -s -H 'Session: $session' $url/api/v2/system/boxs/temp-range"
     "curl -s -H 'Session: $session' $url/api/v2/routing/routing/ip-router-proto-name-next"
     "curl -s -H 'Session: $session' '$url/api/v2/routing/routing/ip-router-proto-name-next?protoId=1'"
     "curl -s -H 'Session: $session' $url/api/v2/mcast/mvr/group-ip"

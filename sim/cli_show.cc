@@ -118,22 +118,29 @@ const char* fanModeText(uint32_t mode)
 // show bootvar: a header of 14 lines, then one line per unit.
 bool showBootvar(const SwitchState& st, const Args&, std::string* out)
 {
+    const SystemModel& m = st.sysModel;
+    auto descr = [&m](const char* label) {
+        auto it = m.images.find(label);
+        return it == m.images.end() ? std::string() : it->second.descr;
+    };
+    // A deleted image has no version: its column says so in one word.
+    auto version = [](const std::string& v) { return v.empty() ? std::string("none") : v; };
     *out += "\n"
             "Image Descriptions\n"
             "\n"
-            " active : default image\n"
-            " backup : previous image\n"
+            " image1 : " + descr("image1") + "\n"
+            " image2 : " + descr("image2") + "\n"
             "\n"
             "\n"
             " Images currently available on Flash\n"
             "\n" +
             dashes(68) + "\n" +
-            " unit      active      backup     current-active        next-active\n" + dashes(68) + "\n" +
+            " unit      image1      image2     current-active        next-active\n" + dashes(68) + "\n" +
             "\n"
             "\n";
     for (const Unit& u : st.units)
-        *out += format("%5u %11s %11s %18s %18s\n", u.number, u.activeImage.c_str(), u.backupImage.c_str(),
-                       u.activeImage.c_str(), u.nextActiveImage.c_str());
+        *out += format("%5u %11s %11s %18s %18s\n", u.number, version(u.image1).c_str(), version(u.image2).c_str(),
+                       u.currentImage.c_str(), u.nextImage.c_str());
     return true;
 }
 
@@ -168,20 +175,24 @@ bool showPtpTransparent(const SwitchState& st, const Args&, std::string* out)
 bool showEnvironment(const SwitchState& st, const Args&, std::string* out)
 {
     uint32_t duty = fanDuty(st.system.fanControlMode);
-    *out += labelLine("Fan Control Mode", fanModeText(st.system.fanControlMode));
-    *out += labelLine("Temperature Traps Range", "0 to 85 degrees (Celsius)");
-    *out += "\nTemperature Sensors:\n";
-    *out += "Unit     Sensor  Description       Temp (C)    State           Max_Temp (C)\n";
-    *out += dashes(5) + "    " + dashes(6) + "  " + dashes(16) + "  " + dashes(10) + "  " + dashes(14) + "  " +
-            dashes(14) + "\n";
     static const struct {
         const char* name;
         uint32_t base;
     } kSensors[] = {{"MAC", 38}, {"CPU", 44}};
+    // The sensors run warmer the slower the fans turn.
+    auto temp = [duty](uint32_t base) { return base + (100 - duty) / 10; };
+    *out += labelLine("Temp (C)", std::to_string(temp(kSensors[0].base)));
+    *out += labelLine("Fan Control Mode", fanModeText(st.system.fanControlMode));
+    *out += labelLine("Fan Quiet Mode", st.system.fanControlMode == 2 ? "Enable" : "Disable");
+    *out += "Temperature traps range: 0 to 85 degrees (Celsius)\n";
+    *out += "\nTemperature Sensors:\n";
+    *out += "Unit     Sensor  Description       Temp (C)    State           Max_Temp (C)\n";
+    *out += dashes(5) + "    " + dashes(6) + "  " + dashes(16) + "  " + dashes(10) + "  " + dashes(14) + "  " +
+            dashes(14) + "\n";
     for (const Unit& u : st.units) {
         uint32_t sensor = 0;
         for (const auto& s : kSensors) {
-            uint32_t t = s.base + (100 - duty) / 10;
+            uint32_t t = temp(s.base);
             *out += format("%-8u %-7u %-16s  %-10u  %-14s  %u\n", u.number, ++sensor, s.name, t, "Normal", t + 3);
         }
     }

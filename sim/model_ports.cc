@@ -67,9 +67,10 @@ const Table<Unit> kUnitTable = {
     field<&Unit::number>("number"),
     field<&Unit::model>("model"),
     field<&Unit::serial>("serial"),
-    field<&Unit::activeImage>("activeImage"),
-    field<&Unit::backupImage>("backupImage"),
-    field<&Unit::nextActiveImage>("nextActiveImage"),
+    field<&Unit::image1>("image1"),
+    field<&Unit::image2>("image2"),
+    field<&Unit::currentImage>("currentImage"),
+    field<&Unit::nextImage>("nextImage"),
 };
 
 const Table<Vlan> kVlanTable = {

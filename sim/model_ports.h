@@ -35,10 +35,12 @@ struct Unit {
     uint32_t number = 1;
     std::string model;
     std::string serial;
-    // Boot images ("show bootvar"): the two flash images and the next boot's.
-    std::string activeImage = "4.1.2.7";
-    std::string backupImage = "4.1.1.3";
-    std::string nextActiveImage = "4.1.2.7";
+    // Boot images ("show bootvar"): the versions of the two flash images, the
+    // image the unit runs and the next boot's ("image1" or "image2").
+    std::string image1 = "4.1.2.7";
+    std::string image2 = "4.1.1.3";
+    std::string currentImage = "image1";
+    std::string nextImage = "image1";
 };
 
 struct Vlan {

@@ -1,6 +1,7 @@
 // The rules of the switch's own settings and files.
 #include "sim/model_system.h"
 
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 
@@ -117,9 +118,10 @@ void syncBootRecords(SwitchState& st)
         return it == m.images.end() ? std::string() : it->second.version;
     };
     for (Unit& u : st.units) {
-        u.activeImage = version(m.activeLabel);
-        u.backupImage = version(backupLabel(m));
-        u.nextActiveImage = version(m.nextLabel);
+        u.image1 = version("image1");
+        u.image2 = version("image2");
+        u.currentImage = m.activeLabel;
+        u.nextImage = m.nextLabel;
     }
 }
 
@@ -269,6 +271,25 @@ bool validTimeZone(const std::string& zone)
     return true;
 }
 
+bool parseTzOffset(const std::string& text, uint32_t* minutes, bool* west)
+{
+    unsigned h, m;
+    char tail;
+    bool neg = !text.empty() && text[0] == '-';
+    const char* p = text.c_str() + (neg || (!text.empty() && text[0] == '+') ? 1 : 0);
+    if (!isdigit(static_cast<unsigned char>(*p)) || sscanf(p, "%u:%u%c", &h, &m, &tail) != 2 || m > 59 ||
+        h > (neg ? 12u : 14u) || (h == (neg ? 12u : 14u) && m != 0))
+        return false;
+    *minutes = h * 60 + m;
+    *west = neg && *minutes != 0;
+    return true;
+}
+
+std::string tzOffsetText(const SystemModel& m)
+{
+    return cli::format("UTC%c%u:%02u", m.tzOffsetWest ? '-' : '+', m.tzOffsetMinutes / 60, m.tzOffsetMinutes % 60);
+}
+
 // --- Files ---------------------------------------------------------------------
 
 std::string switchFilePath(const std::string& name)
@@ -344,6 +365,9 @@ std::string runningConfig(const SwitchState& st)
         out += std::string("environment fan control mode ") + (sc.fanControlMode == 1 ? "off" : "quiet") + "\n";
     if (sc.lagAutoMode)
         out += "port-channel auto\n";
+    if (m.timeZone != "UTC" || m.tzOffsetMinutes != 0)
+        out += format("clock timezone %s%u:%02u zone %s\n", m.tzOffsetWest ? "-" : "", m.tzOffsetMinutes / 60,
+                      m.tzOffsetMinutes % 60, m.timeZone.c_str());
     const ArpConfig def, &arp = st.routing.arpConfig;
     if (arp.cacheSize != def.cacheSize)
         out += format("arp cachesize %u\n", arp.cacheSize);
@@ -477,6 +501,8 @@ const Table<SystemModel> kSystemModelTable = {
     field<&SystemModel::clockOffset, Seconds>("clockOffset"),
     field<&SystemModel::clockSource>("clockSource"),
     field<&SystemModel::timeZone>("timeZone"),
+    field<&SystemModel::tzOffsetMinutes>("tzOffsetMinutes"),
+    field<&SystemModel::tzOffsetWest>("tzOffsetWest"),
     field<&SystemModel::sdmTemplate>("sdmTemplate"),
     field<&SystemModel::startupConfig>("startupConfig"),
 };

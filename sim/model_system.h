@@ -94,6 +94,9 @@ struct SystemModel {
     int64_t clockOffset = 0;  // seconds the set clock is ahead of the host's
     uint32_t clockSource = 0; // 0 none (the host's clock), 1 set by hand
     std::string timeZone = "UTC";
+    // The time zone's offset from UTC in minutes ("clock timezone H:M zone X").
+    uint32_t tzOffsetMinutes = 0;
+    bool tzOffsetWest = false;
     // The SDM template in use. "sdm prefer" chooses the template of the next
     // boot; the simulated switch applies it at once, so the template in use
     // and the next boot's are always the same.
@@ -153,6 +156,14 @@ std::string clockText(const SystemModel& m);
 bool parseClock(const std::string& text, int64_t* epoch);
 /// A time zone acronym: 1 to 5 letters.
 bool validTimeZone(const std::string& zone);
+/// A time zone offset "[-]H:M" (hours 0 to 12 west, 0 to 14 east; minutes
+/// 0 to 59) in minutes; false for anything else.
+bool parseTzOffset(const std::string& text, uint32_t* minutes, bool* west);
+/// The offset as the CLI writes it: "UTC+2:00", "UTC-5:30".
+std::string tzOffsetText(const SystemModel& m);
+
+/// The version of the switch's CPLD ("show version").
+constexpr const char* kCpldVersion = "0x0c";
 
 // --- Files ---------------------------------------------------------------------
 

@@ -465,8 +465,8 @@ TEST_F(Setters, BootvarRecordsFromShowBootvar)
     EXPECT_EQ(recs[0].unit, 1);
     EXPECT_STREQ(recs[0].active, "4.1.2.7");
     EXPECT_STREQ(recs[0].backup, "4.1.1.3");
-    EXPECT_STREQ(recs[0].currentActive, "4.1.2.7");
-    EXPECT_STREQ(recs[0].nextActive, "4.1.2.7");
+    EXPECT_STREQ(recs[0].currentActive, "image1");
+    EXPECT_STREQ(recs[0].nextActive, "image1");
     EXPECT_FALSE(harness::fileExists("/tmp/bootvarGet.lock"));
     EXPECT_EQ(bootvarGetSafe(&h, nullptr, recs), 10003);
     sim().ctl({"fault", "openapiCliShowExecuteToFile", "-1", "1"});
@@ -479,7 +479,7 @@ TEST_F(CustomSwitch, BootvarOneRecordPerUnitUpToTheCount)
 {
     sim::SwitchState st = sim::defaultSwitch();
     st.units.push_back(sim::Unit{2, "KX810-A", "KX810A0002"});
-    st.units[1].activeImage = "4.1.3.0";
+    st.units[1].image1 = "4.1.3.0";
     start(&st);
     BootImageRecord recs[2];
     int count = 2;
@@ -495,8 +495,8 @@ TEST_F(CustomSwitch, BootvarOneRecordPerUnitUpToTheCount)
 TEST_F(CustomSwitch, BootvarCutsOverlongImageNamesToTheirFields)
 {
     sim::SwitchState st = sim::defaultSwitch();
-    st.units[0].activeImage = std::string(40, 'a');
-    st.units[0].nextActiveImage = std::string(40, 'n');
+    st.units[0].image1 = std::string(40, 'a');
+    st.units[0].nextImage = std::string(40, 'n');
     start(&st);
     BootImageRecord recs[1];
     memset(recs, 0x55, sizeof recs);

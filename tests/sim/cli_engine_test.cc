@@ -245,7 +245,7 @@ TEST(CliShow, BootvarHasFourteenHeaderLines)
     size_t p = 0;
     for (int i = 0; i < 14; ++i)
         p = out.find('\n', p) + 1;
-    EXPECT_EQ(out.substr(p), "    1     4.1.2.7     4.1.1.3            4.1.2.7            4.1.2.7\n");
+    EXPECT_EQ(out.substr(p), "    1     4.1.2.7     4.1.1.3             image1             image1\n");
 }
 
 TEST(CliShow, EnvironmentTablesFollowTheFanMode)
@@ -294,7 +294,7 @@ TEST(CliState, SettingsSurviveTheStateFile)
         "config\nip management vlan 1 10.0.0.2 255.0.0.0\nip default-gateway 10.0.0.1\nport-channel auto\n"
         "environment fan control mode off\ninterface 0/2\nspeed 10 half-duplex\nflowcontrol symmetric\n"
         "poe timer schedule night\n");
-    st.units[0].backupImage = "4.0.0.1";
+    st.units[0].image2 = "4.0.0.1";
     ASSERT_TRUE(sim::saveState(st, "/tmp/state.json"));
     SwitchState back;
     ASSERT_TRUE(sim::loadState(&back, "/tmp/state.json"));
@@ -302,7 +302,7 @@ TEST(CliState, SettingsSurviveTheStateFile)
     EXPECT_EQ(back.interfaces[2].speedMbps, 10u);
     EXPECT_EQ(back.interfaces[2].poeSchedule, "night");
     EXPECT_EQ(back.system.defaultGateway, "10.0.0.1");
-    EXPECT_EQ(back.units[0].backupImage, "4.0.0.1");
+    EXPECT_EQ(back.units[0].image2, "4.0.0.1");
 }
 
 }  // namespace

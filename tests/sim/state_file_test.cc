@@ -121,7 +121,7 @@ const std::vector<BadFile>& badFiles()
         {"{\"units\":[{\"number\":4294967296}]}", "units[0].number: a whole number"},
         {"{\"units\":[{\"number\":1e999}]}", "units[0].number: a whole number"},
         {"{\"units\":[{\"number\":\"1\"}]}", "units[0].number: a whole number"},
-        {"{\"units\":[{},{\"activeImage\":[]}]}", "units[1].activeImage: a text expected, found an array"},
+        {"{\"units\":[{},{\"image1\":[]}]}", "units[1].image1: a text expected, found an array"},
         // Interfaces.
         {withUnit("\"interfaces\":{}"), "interfaces: an array expected, found an object"},
         {withUnit("\"interfaces\":[{\"intIfNum\":\"5\"}]"), "interfaces[0].intIfNum: a whole number"},
