@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "access/cli_text.h"
+#include "access/cli_views.h"
 #include "access/show_parse_system.h"
 #include "runtime/envelope.h"
 #include "runtime/log.h"
@@ -29,7 +30,7 @@ constexpr uint32_t kDefaultTrapSeverity = 5;
 // Script texts are printed into buffers of this size (with the NUL).
 constexpr size_t kScriptBuffer = 256;
 
-int answerCode(const RouteCtx& r, ResultCode code) { return hf::reply(r, code, nullptr, r.method != kMethodGet); }
+using cliview::answerCode;
 
 // "enable"/"disable" of a value equal (any case) to `on`.
 const char* modeWord(const std::string& value, const char* on)
@@ -125,17 +126,6 @@ bool numberIn(const cJSON* item, uint32_t lo, uint32_t hi, uint32_t* out)
     return true;
 }
 
-// An interface name as the CLI takes it: one word of printable characters.
-bool interfaceWord(const std::string& t)
-{
-    if (t.empty())
-        return false;
-    for (unsigned char ch : t)
-        if (ch <= 0x20 || ch >= 0x7f)
-            return false;
-    return true;
-}
-
 // The CLI text a write sends, from the body: 0 or 10003.
 ResultCode chooseText(const RouteCtx& r, const CliRow& row, const cJSON* body, std::string* text)
 {
@@ -167,7 +157,7 @@ ResultCode chooseText(const RouteCtx& r, const CliRow& row, const cJSON* body, s
         break;
     case kSetInterface: {
         std::string name;
-        if (!cJSON_IsString(item) || !interfaceWord(name = item->valuestring))
+        if (!cJSON_IsString(item) || !cliview::oneWord(name = item->valuestring, kScriptBuffer))
             return kResultInvalidArgument;
         *text = clitext::fillTemplate(row.sends, name);
         break;
@@ -192,15 +182,7 @@ int writeView(const RouteCtx& r, const CliRow& row)
         LOG(kLogError, "%s: member %s refused (%d)\n", r.leaf, row.reads[0] ? row.reads[0] : "-", c);
         return answerCode(r, c);
     }
-    std::string answer;
-    int rc = clitext::applyTextAnswer(row.script, text, &answer);
-    if (rc == kResultOk && clitext::cliRefused(answer)) {
-        LOG(kLogError, "%s: the CLI refused the text of %s\n", r.leaf, row.script);
-        rc = kResultInvalidArgument;
-    } else if (rc != kResultOk) {
-        LOG(kLogError, "%s: failed to apply %s (%d)\n", r.leaf, row.script, rc);
-    }
-    return answerCode(r, static_cast<ResultCode>(rc));
+    return answerCode(r, cliview::applyChecked(row.script, text));
 }
 
 }  // namespace

@@ -43,18 +43,6 @@ ResultCode enableOf(const hf::Value& v, uint32_t* out)
     return kResultOk;
 }
 
-// A value that stays one word of one CLI line: 1 to `max` printable
-// characters, none of them a blank.
-bool oneWord(const std::string& v, size_t max)
-{
-    if (v.empty() || v.size() > max)
-        return false;
-    for (unsigned char ch : v)
-        if (ch <= ' ' || ch == 0x7f)
-            return false;
-    return true;
-}
-
 // "u/s/p" or "lag N": the only names the interface look-up gives.
 bool intfNameShape(const std::string& name)
 {
@@ -230,9 +218,20 @@ int preferTemplate(const RouteCtx& r, const CliRow& row)
     }
     return answerCode(r, applyChecked(row.script, fillTemplate(row.sends, t->name)));
 }
+
 }  // namespace
 
 // --- Pieces of CLI classes ----------------------------------------------------------
+
+bool oneWord(const std::string& v, size_t max)
+{
+    if (v.empty() || v.size() > max)
+        return false;
+    for (unsigned char ch : v)
+        if (ch <= ' ' || ch >= 0x7f)
+            return false;
+    return true;
+}
 
 int answerCode(const RouteCtx& r, ResultCode code)
 {

@@ -86,6 +86,10 @@ private:
     std::map<uint32_t, std::string> names_;
 };
 
+/// A value that stays one word of one CLI line: 1 to `max` printable
+/// characters, none of them a blank.
+bool oneWord(const std::string& v, size_t max);
+
 /// The CLI name of an interface number; 10003 for none.
 ResultCode intfNameOf(uint32_t intIfNum, std::string* name);
 

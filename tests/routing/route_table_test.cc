@@ -48,7 +48,7 @@ struct Program {
 
 const Program kPrograms[] = {
     {"pathgate", pathgate::kRows, pathgate::kRowCount, pathgate::registerRoutes, true},
-    {"coregate", coregate::kRows, coregate::kRowCount, coregate::registerRoutes, false},
+    {"coregate", coregate::kRows, coregate::kRowCount, coregate::registerRoutes, true},
     {"swarmgate", swarmgate::kRows, swarmgate::kRowCount, swarmgate::registerRoutes, false},
 };
 
