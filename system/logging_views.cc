@@ -9,6 +9,7 @@
 
 #include "access/cli_logging.h"
 #include "access/cli_text.h"
+#include "access/cli_views.h"
 #include "access/show_parse_system.h"
 #include "runtime/envelope.h"
 #include "runtime/log.h"
@@ -23,7 +24,7 @@ namespace {
 
 constexpr size_t kHostBuffer = 256;
 
-int answerCode(const RouteCtx& r, ResultCode code) { return hf::reply(r, code, nullptr, r.method != kMethodGet); }
+using cliview::answerCode;
 
 // An optional JSON number from lo to hi: absent is fine; anything else 10003.
 ResultCode optionalNumber(const cJSON* body, const char* name, uint32_t lo, uint32_t hi, bool* present,
@@ -39,17 +40,13 @@ ResultCode optionalNumber(const cJSON* body, const char* name, uint32_t lo, uint
     return kResultOk;
 }
 
+// A host name or address: one word that fits the host buffer with its NUL.
 bool hostText(const cJSON* item, std::string* host)
 {
     if (!cJSON_IsString(item))
         return false;
     *host = item->valuestring;
-    if (host->empty() || host->size() >= kHostBuffer)
-        return false;
-    for (unsigned char ch : *host)
-        if (ch <= 0x20 || ch == 0x7f)
-            return false;
-    return true;
+    return cliview::oneWord(*host, kHostBuffer - 1);
 }
 
 // A mode of the switch (1 enabled) as yes/no.
