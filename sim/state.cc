@@ -81,6 +81,7 @@ const Table<SwitchState> kSwitchTable = {
     field<&SwitchState::chassis, Obj<ChassisModel, kChassisTable>>("chassis"),
     field<&SwitchState::tcam, Obj<TcamModel, kTcamTable>>("tcam"),
     field<&SwitchState::logging, Obj<LoggingModel, kLoggingTable>>("logging"),
+    field<&SwitchState::mcast, Obj<McastModel, kMcastTable>>("mcast"),
     field<&SwitchState::sysModel, Obj<SystemModel, kSystemModelTable>>("systemModel"),
     field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),
 };

@@ -12,6 +12,7 @@
 #include "sim/model_chassis.h"
 #include "sim/model_ipv6.h"
 #include "sim/model_logging.h"
+#include "sim/model_mcast.h"
 #include "sim/model_mgmt.h"
 #include "sim/model_ports.h"
 #include "sim/model_system.h"
@@ -35,6 +36,7 @@ struct SwitchState {
     ChassisModel chassis;  // LED modes and port locators
     TcamModel tcam;  // TCAM policies and packet agents
     LoggingModel logging;  // console, syslog, buffered and trap logging
+    McastModel mcast;  // layer-3 multicast routes
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "access/cli_mroute.h"
 #include "access/cli_text.h"
+#include "access/show_parse_mcast.h"
 #include "access/show_parse_routing.h"
 #include "access/show_parse_system.h"
 #include "runtime/raii.h"
@@ -239,6 +241,16 @@ JsonPtr managementJson(const std::string& text, const cJSON*)
 // The template id of a "show sdm prefer" text (null when it names none) and
 // the number of each label set the case's "limits" object names (null when
 // no line holds one).
+JsonPtr mrouteSummaryJson(const std::string& text, const cJSON*)
+{
+    JsonPtr routes(cJSON_CreateArray());
+    for (const showparse::MrouteRow& r : showparse::mrouteRowsOf(text))
+        cJSON_AddItemToArray(routes.get(), mcastcli::routeJson(r).release());
+    JsonPtr o = object();
+    cJSON_AddItemToObject(o.get(), "routes", routes.release());
+    return o;
+}
+
 JsonPtr sdmPreferJson(const std::string& text, const cJSON* query)
 {
     JsonPtr o = object();
@@ -277,6 +289,7 @@ const Parser kParsers[] = {
     {"bootvar", bootvarJson},
     {"ip_management", managementJson},
     {"sdm_prefer", sdmPreferJson},
+    {"mroute_summary", mrouteSummaryJson},
 };
 
 std::string goldenDir() { return harness::sourcePath("tests/golden"); }
