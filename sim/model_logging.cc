@@ -116,9 +116,11 @@ void bufferedClear(BufferedLog& b)
     b.sequence = 0;
 }
 
-void raiseTrap(LoggingModel& m, const std::string& text)
+namespace {
+
+// A trap at `s` seconds of up time.
+void raiseTrapAt(LoggingModel& m, uint64_t s, const std::string& text)
 {
-    uint64_t s = upTimeMsec() / 1000;
     std::string time = cli::format("%u days %02u:%02u:%02u", static_cast<unsigned>(s / 86400),
                                    static_cast<unsigned>(s / 3600 % 24), static_cast<unsigned>(s / 60 % 60),
                                    static_cast<unsigned>(s % 60));
@@ -128,6 +130,10 @@ void raiseTrap(LoggingModel& m, const std::string& text)
     ++m.trapsSinceReset;
     ++m.trapsSinceViewed;
 }
+
+}  // namespace
+
+void raiseTrap(LoggingModel& m, const std::string& text) { raiseTrapAt(m, upTimeMsec() / 1000, text); }
 
 void trapLogClear(LoggingModel& m)
 {
@@ -162,7 +168,9 @@ std::string loggingRunningConfig(const SwitchState& st)
 LoggingModel defaultLogging()
 {
     LoggingModel m;
-    raiseTrap(m, "Cold Start: Unit: 1");
+    // The switch starts: its first trap is at no time of up time, so that
+    // every fresh switch is the same.
+    raiseTrapAt(m, 0, "Cold Start: Unit: 1");
     return m;
 }
 
