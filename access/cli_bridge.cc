@@ -99,16 +99,16 @@ int txtCfgNDCApplyUnCompress(OpenClientHandle* client, const char* inputPath, co
     return applyWith(__func__, openapiTxtCfgNDCApply, false, client, inputPath, outputPath);
 }
 
-int writeToFile(const char* path, const char* text)
+TextWrite writeTextAs(const char* func, const char* path, const char* mode, const char* text)
 {
-    if (!path || !text) {
-        LOG(kLogError, "Content error...\r\n");
-        return kResultInvalidArgument;
+    if (!path || !text || !mode) {
+        LOG_AS(func, kLogError, "Content error...\r\n");
+        return TextWrite::kMissingArgument;
     }
-    FILE* f = fopen(path, "we");
+    FILE* f = fopen(path, mode);
     if (!f) {
-        LOG(kLogError, "Open dir error...%s\r\n", path);
-        return kResultGeneralFailed;
+        LOG_AS(func, kLogError, "Open dir error...%s\r\n", path);
+        return TextWrite::kOpenFailed;
     }
     // A script that reached the disk only in part must not be applied.
     size_t n = strlen(text);
@@ -116,10 +116,22 @@ int writeToFile(const char* path, const char* text)
     ok = fflush(f) == 0 && ok;
     ok = fclose(f) == 0 && ok;
     if (!ok) {
-        LOG(kLogError, "Write error...%s\r\n", path);
+        LOG_AS(func, kLogError, "Write error...%s\r\n", path);
+        return TextWrite::kWriteFailed;
+    }
+    return TextWrite::kWritten;
+}
+
+int writeToFile(const char* path, const char* text)
+{
+    switch (writeTextAs(__func__, path, "we", text)) {
+    case TextWrite::kWritten:
+        return kResultOk;
+    case TextWrite::kMissingArgument:
+        return kResultInvalidArgument;
+    default:
         return kResultGeneralFailed;
     }
-    return kResultOk;
 }
 
 int tempFileSuffixGet(void)

@@ -36,6 +36,15 @@ int txtCfgNDCApplyUnCompress(OpenClientHandle* client, const char* inputPath, co
 /// argument; 10000 when the file cannot be opened or written.
 int writeToFile(const char* path, const char* text);
 
+/// What writeTextAs did.
+enum class TextWrite { kWritten, kMissingArgument, kOpenFailed, kWriteFailed };
+/// The one text writer of the library (writeToFile, and writeFile and
+/// writeAppendToFile of stores/file_transfer.h answer from it): opens `path`
+/// with the fopen `mode`, writes `text` whole, flushes and closes, logging a
+/// failure under `func`. A text that reached the file only in part is a
+/// write failure.
+TextWrite writeTextAs(const char* func, const char* path, const char* mode, const char* text);
+
 /// A non-negative number that keeps the temporary files of concurrent
 /// requests apart; the files of one operation share one number.
 int tempFileSuffixGet(void);

@@ -15,7 +15,10 @@ enum : ResultCode {
     kResultOutOfMemory = 10005,
     kResultObjectExist = 10011,
     kResultOpenFailed = 10016,
+    kResultReadFailed = 10017,
+    kResultWriteFailed = 10018,
     kResultApiNotFound = 10023,
+    kResultUploadFailed = 10025,
     kResultUnsupported = 17002,
 };
 
