@@ -2,6 +2,8 @@
 // CLI-backed routes.
 #include "access/cli_text.h"
 
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -14,8 +16,9 @@ namespace clitext {
 
 namespace {
 
-// The CLI's answer to a script is read up to this much.
-constexpr size_t kAnswerCap = 65536;
+// The CLI's answer to a script is read whole: a refusal may come after the
+// echo of many lines.
+constexpr size_t kAnswerCap = SIZE_MAX;
 
 // Reads at most `cap` bytes of an open file.
 bool readCapped(FILE* f, size_t cap, std::string* text)
@@ -130,6 +133,50 @@ bool labelValue(const std::string& text, const char* label, std::string* value, 
         pos = eol + 1;
     }
     return false;
+}
+
+int leaderValue(const std::string& text, const char* label, size_t size, std::string* value)
+{
+    if (!label || size == 0 || !value)
+        return kResultInvalidArgument;
+    size_t llen = strlen(label);
+    for (size_t pos = 0; pos < text.size();) {
+        size_t eol = text.find_first_of("\r\n", pos);
+        if (eol == std::string::npos)
+            eol = text.size();
+        size_t p = pos;
+        while (p < eol && isspace(static_cast<unsigned char>(text[p])))
+            ++p;
+        size_t dot = eol - p >= llen && text.compare(p, llen, label) == 0 ? text.find('.', p + llen) : eol;
+        if (dot < eol) {
+            p = dot;
+            while (p < eol && text[p] == '.')
+                ++p;
+            while (p < eol && isspace(static_cast<unsigned char>(text[p])))
+                ++p;
+            std::string v = text.substr(p, std::min(eol - p, size - 1));
+            while (!v.empty() && strchr(" \t\r\n", v.back()))
+                v.pop_back();
+            if (!v.empty()) {
+                *value = v;
+                return kResultOk;
+            }
+        }
+        pos = eol + 1;
+    }
+    return kResultApiNotFound;
+}
+
+std::string wordAfter(const std::string& text, const char* label, size_t size)
+{
+    size_t at = label && *label && size > 0 ? text.find(label) : std::string::npos;
+    if (at == std::string::npos)
+        return std::string();
+    size_t p = text.find_first_not_of(" \t", at + strlen(label));
+    if (p == std::string::npos)
+        return std::string();
+    size_t end = text.find_first_of(" \t\r\n", p);
+    return text.substr(p, std::min((end == std::string::npos ? text.size() : end) - p, size - 1));
 }
 
 uint32_t modeOf(const std::string& v)

@@ -27,8 +27,8 @@ int showToText(const char* stem, const char* command, size_t cap, std::string* t
 /// answer in "oxel_out_<stem>" (both of one number) and removes both. The
 /// bridge's result (10003 or 10000); 10000 when the script cannot be written.
 int applyText(const char* stem, const std::string& text);
-/// The same, handing back the CLI's answer (the output file's text, read
-/// before it is removed) in *answer.
+/// The same, handing back the CLI's answer (the output file's whole text,
+/// read before it is removed) in *answer.
 int applyTextAnswer(const char* stem, const std::string& text, std::string* answer);
 /// Whether a CLI answer refused a line ("% Invalid input ...", "% Unrecognized command.").
 bool cliRefused(const std::string& answer);
@@ -42,6 +42,17 @@ std::vector<std::string> linesOf(const std::string& text);
 /// characters, trailing blanks and tabs removed. False when no line starts
 /// with the label.
 bool labelValue(const std::string& text, const char* label, std::string* value, size_t max = 31);
+/// The value of a dotted label line: the first line (after blanks) that
+/// starts with `label` and has a "." after it, its run of dots and the blanks
+/// after them skipped, up to the line's end, at most `size` - 1 characters,
+/// trailing blanks, tabs, CR and LF removed. A line with the label but no
+/// dot, or with nothing after its dots, is passed over. 0; 10003 for no
+/// label or a size of 0; 10023 when no line gives a value.
+int leaderValue(const std::string& text, const char* label, size_t size, std::string* value);
+/// The word after the first occurrence of `label` anywhere in the text:
+/// blanks and tabs after it skipped, up to the next blank, tab, CR or LF, at
+/// most `size` - 1 characters. Empty when the label is absent.
+std::string wordAfter(const std::string& text, const char* label, size_t size);
 /// 1 when the value's first letter is E, T or Y (either case), else 0.
 uint32_t modeOf(const std::string& v);
 

@@ -1,4 +1,5 @@
 // Binds every route of swarmgate to its handler class.
+#include "access/cli_mcast.h"
 #include "access/cli_mroute.h"
 
 #define HF_ROUTES "mcast/routes.def"

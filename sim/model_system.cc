@@ -380,6 +380,7 @@ std::string runningConfig(const SwitchState& st)
     if (arp.dynamicRenew)
         out += "arp dynamicrenew\n";
     out += loggingRunningConfig(st);
+    out += mvrRunningConfig(st);
     for (const Route& r : st.routing.routes) {
         if (r.rec.protoId != kProtoStatic || r.rec.family != kFamilyIpv4)
             continue;

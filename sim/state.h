@@ -14,6 +14,7 @@
 #include "sim/model_logging.h"
 #include "sim/model_mcast.h"
 #include "sim/model_mgmt.h"
+#include "sim/model_mvr.h"
 #include "sim/model_ports.h"
 #include "sim/model_system.h"
 #include "sim/model_tcam.h"
@@ -37,6 +38,7 @@ struct SwitchState {
     TcamModel tcam;  // TCAM policies and packet agents
     LoggingModel logging;  // console, syslog, buffered and trap logging
     McastModel mcast;  // layer-3 multicast routes
+    MvrModel mvr;  // multicast VLAN registration
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };
