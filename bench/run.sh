@@ -161,6 +161,8 @@ fan=/api/v2/system/boxs/fan-speed
 loc=/api/v2/system/1213/sys-location
 loc_body='{"sys_location":"Lab rack 4"}'
 env=/api/v2/system/boxs/temp-sensor-max-temp
+mfdb=/api/v2/mcast/mfdb/entry-get-next
+mfdb_body='{"vidMac":"00:01:01:00:5e:01:01:01"}'
 mvr=/api/v2/mcast/mvr/multicast-vlan
 # id|label|program|method|path|query|body
 rows=(
@@ -173,6 +175,7 @@ rows=(
     "7|coregate getter, 1 switch call: GET $fan?fanNum=1|$bin/coregate|GET|$fan|fanNum=1|"
     "8|coregate setter: PUT $loc $loc_body|$bin/coregate|PUT|$loc||$loc_body"
     "9|coregate CLI-backed getter (show environment and parse): GET $env?sensorNum=2|$bin/coregate|GET|$env|sensorNum=2|"
+    "11|swarmgate MFDB iterator step: POST $mfdb|$bin/swarmgate|POST|$mfdb||$mfdb_body"
     "10|swarmgate CLI-backed getter (show mvr and parse): GET $mvr|$bin/swarmgate|GET|$mvr||"
 )
 

@@ -1,6 +1,8 @@
 // Binds every route of swarmgate to its handler class.
 #include "access/cli_mcast.h"
 #include "access/cli_mroute.h"
+#include "mcast/detect.h"
+#include "mcast/mcast_rows.h"
 
 #define HF_ROUTES "mcast/routes.def"
 #include "runtime/rows_bind.inc"

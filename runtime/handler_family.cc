@@ -92,7 +92,14 @@ Value lookup(const Request& q, Src src, const char* name)
     Value v;
     if (src == kBody)
         return member(q.body.get(), name);
-    if (src == kQueryExact || src == kQueryExactDefault ||
+    if (src == kQueryFound) {
+        const char* qs = getenv("QUERY_STRING");
+        std::string key = std::string(name) + "=";
+        const char* at = qs ? strstr(qs, key.c_str()) : nullptr;
+        v.found = at != nullptr;
+        if (at)
+            v.text.assign(at + key.size(), strcspn(at + key.size(), "&"));
+    } else if (src == kQueryExact || src == kQueryExactDefault ||
         (src == kQuery && (q.method == kMethodPost || q.method == kMethodPut))) {
         v.found = queryExactText(name, &v.text);
     } else if (src == kQuery) {
@@ -311,7 +318,13 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
     case kBool:
         return flagOf(v, &slot.u32);
     case kEnum:
-        if (!textOf(v, &t) || (v.found && s.table->strict && !enumKnows(*s.table, t)))
+    case kInOutEnum:
+        if (!textOf(v, &t)) {
+            if (!s.table->lenient)
+                return kResultInvalidArgument;
+            v.found = false;
+        }
+        if (v.found && s.table->strict && !enumKnows(*s.table, t))
             return kResultInvalidArgument;
         slot.u32 = v.found ? enumValue(*s.table, t) : s.table->other;
         return kResultOk;
@@ -369,10 +382,18 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
             return kResultInvalidArgument;
         return kResultOk;
     case kRec:
-    case kInOutRec:
+    case kInOutRec: {
         if (!v.found && s.size)
             return kResultInvalidArgument;
-        return s.rec->read(v.found ? v.item : nullptr, slot.bytes.data(), ownerOf(specs, slots, i));
+        // Query text reaches the record's reader as a JSON string.
+        JsonPtr text(v.found && !v.item ? cJSON_CreateString(v.text.c_str()) : nullptr);
+        return s.rec->read(v.found ? (v.item ? v.item : text.get()) : nullptr, slot.bytes.data(),
+                           ownerOf(specs, slots, i));
+    }
+    case kOutU32:
+    case kOutEnum:
+        slot.u32 = s.size;  // the value the call starts with
+        return kResultOk;
     case kOutText:
         slot.bytes.assign(s.size, 0);
         slot.desc.pstart = reinterpret_cast<char*>(slot.bytes.data());
@@ -430,7 +451,7 @@ void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& s
         if (!s.name || !(answered || echo) || s.kind == kAnswerEcho)
             continue;
         std::string leaf;
-        cJSON* o = holderOf(top, s.name, &leaf);
+        cJSON* o = holderOf(top, s.answer && !echo ? s.answer : s.name, &leaf);
         const char* name = leaf.c_str();
         if (echo) {
             addEcho(o, name, s, slot);
@@ -446,7 +467,7 @@ void addOutputs(cJSON* top, const ArgSpec* specs, size_t n, std::vector<Slot>& s
         case kOutBool:
             cJSON_AddBoolToObject(o, name, slot.u32 == 1);
             break;
-        case kOutEnum:
+        case kOutEnum: case kInOutEnum:
             cJSON_AddStringToObject(o, name, enumName(*s.table, slot.u32));
             break;
         case kOutText: case kOutTextSized:

@@ -48,13 +48,15 @@ struct EnumWord {
 /// An enumeration on the wire: named values, and the name of every other
 /// value, which is also what an unknown string sends (`other`). A strict
 /// enumeration refuses (10003) a string that is neither a word nor
-/// `otherName`; an absent member still sends `other`.
+/// `otherName`; an absent member still sends `other`. A lenient one sends
+/// `other` for a member that is no string, too.
 struct EnumTable {
     const EnumWord* words;
     size_t count;
     const char* otherName;
     uint32_t other;
     bool strict;
+    bool lenient = false;
 };
 
 /// An enumeration of the words `w` (counted here).
@@ -68,6 +70,13 @@ template <size_t N>
 constexpr EnumTable strictEnumTable(const EnumWord (&w)[N], const char* otherName, uint32_t other)
 {
     return EnumTable{w, N, otherName, other, true};
+}
+/// The same, sending `other` for whatever is no word of it (absent, no
+/// string or unknown).
+template <size_t N>
+constexpr EnumTable lenientEnumTable(const EnumWord (&w)[N], const char* otherName, uint32_t other)
+{
+    return EnumTable{w, N, otherName, other, false, true};
 }
 
 /// The value of `word`; `other` for a word the table does not name.
@@ -110,7 +119,9 @@ struct RecordKind {
 /// Where an input comes from: the query string (split reader or exact
 /// reader) or the JSON request object. kQueryExactDefault: the exact reader,
 /// and a getter's absent name gives the entry's `size` instead of 10003.
-enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody, kQueryExactDefault };
+/// kQueryFound: the text after the first "name=" anywhere in QUERY_STRING,
+/// up to the next "&" (an absent name as an absent member).
+enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody, kQueryExactDefault, kQueryFound };
 
 enum Kind : uint8_t {
     // Inputs.
@@ -124,7 +135,8 @@ enum Kind : uint8_t {
     kPrefix,    // "address[/length]" -> InetPrefix
     kMac,       // "aa:bb:cc:dd:ee:ff" -> MacAddr
     kVrf,       // default VRF only: present and not 0 answers 17002; sends 0
-    kRec,       // a program's record (`rec`); `size` 1: required
+    kRec,       // a program's record (`rec`); `size` 1: required (query text
+                // reaches its reader as a JSON string)
     // Counted text buffers (see "Counted text buffers" below): a string
     // (absent: "") into a zeroed buffer of `size` bytes, sent with its length
     // plus its NUL; a text longer than `size` - 1 is refused (10003).
@@ -137,11 +149,12 @@ enum Kind : uint8_t {
     kInOutIpv4,
     kInOutRec,  // record in (absent: the first), record out
     kInOutAddr, // IPv4 or IPv6 text in (absent or unusable: zero), InetAddr out
+    kInOutEnum, // a word of `table` in (as kEnum), the next value's word out
     // Outputs.
-    kOutU32,
+    kOutU32,    // the switch's value; `size` is what the call starts with
     kOutIpv4,
     kOutBool,
-    kOutEnum,
+    kOutEnum,   // as kOutU32, answered as the word of `table`
     kOutText,  // counted buffer of `size` bytes
     kOutMac,
     kOutAddr,
@@ -165,6 +178,8 @@ struct ArgSpec {
     const RecordKind* rec;
     /// kOutTextSized: the operation reporting the text's size.
     OpCall sizeOp = nullptr;
+    /// In and out entries: the answered name when it is not the request's.
+    const char* answer = nullptr;
 };
 
 constexpr bool isAnswer(Kind k) { return k >= kAnswerU32; }
@@ -199,7 +214,7 @@ constexpr Shape kindShape(Kind k)
         return kShText;
     case kAddr: case kPrefix: case kMac: case kRec:
         return kShRec;
-    case kInOutU32: case kInOutIpv4: case kOutU32: case kOutIpv4: case kOutBool: case kOutEnum:
+    case kInOutU32: case kInOutIpv4: case kInOutEnum: case kOutU32: case kOutIpv4: case kOutBool: case kOutEnum:
         return kShRef;
     case kOutText: case kOutTextSized:
         return kShTextOut;
@@ -452,8 +467,18 @@ struct RowInfo {
 #define BR(rec, name) hf::ArgSpec{hf::kRec, hf::kBody, name, 0, nullptr, &rec}
 #define BRM(rec, name) hf::ArgSpec{hf::kRec, hf::kBody, name, 1, nullptr, &rec}
 #define BIO(rec, name) hf::ArgSpec{hf::kInOutRec, hf::kBody, name, 0, nullptr, &rec}
+/// An in/out record read as `name` and answered as `answer` (a key in, the next key out).
+#define BION(rec, name, answer) hf::ArgSpec{hf::kInOutRec, hf::kBody, name, 0, nullptr, &rec, nullptr, answer}
+/// An in/out word of `table` read as `name` and answered as `answer`.
+#define BIOEN(name, table, answer) hf::ArgSpec{hf::kInOutEnum, hf::kBody, name, 0, &table, nullptr, nullptr, answer}
+/// A required record from the query text after the first "name=" anywhere in it.
+#define QFRM(rec, name) hf::ArgSpec{hf::kRec, hf::kQueryFound, name, 1, nullptr, &rec}
+/// A word of `table` from the query text after the first "name=" anywhere in it.
+#define QFE(name, table) hf::ArgSpec{hf::kEnum, hf::kQueryFound, name, 0, &table, nullptr}
 #define OUT(kind, name) hf::ArgSpec{hf::kind, hf::kNoSrc, name, 0, nullptr, nullptr}
 #define OUTE(name, table) hf::ArgSpec{hf::kOutEnum, hf::kNoSrc, name, 0, &table, nullptr}
+/// The same, the call starting with the value `preset`.
+#define OUTEP(name, table, preset) hf::ArgSpec{hf::kOutEnum, hf::kNoSrc, name, preset, &table, nullptr}
 #define OUTT(name, size) hf::ArgSpec{hf::kOutText, hf::kNoSrc, name, size, nullptr, nullptr}
 #define OUTR(rec, name) hf::ArgSpec{hf::kOutRec, hf::kNoSrc, name, 0, nullptr, &rec}
 #define ANSWER(kind, name, value) hf::ArgSpec{hf::kind, hf::kNoSrc, name, value, nullptr, nullptr}

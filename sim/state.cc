@@ -47,6 +47,7 @@ SwitchState defaultSwitch()
     }
     st.vlans[1] = Vlan{1, "default", true};
     st.logging = defaultLogging();
+    st.mfdb = defaultMfdb();
     saveStartupConfig(st);
     return st;
 }
@@ -82,6 +83,7 @@ const Table<SwitchState> kSwitchTable = {
     field<&SwitchState::tcam, Obj<TcamModel, kTcamTable>>("tcam"),
     field<&SwitchState::logging, Obj<LoggingModel, kLoggingTable>>("logging"),
     field<&SwitchState::mcast, Obj<McastModel, kMcastTable>>("mcast"),
+    field<&SwitchState::mfdb, Obj<MfdbModel, kMfdbTable>>("mfdb"),
     field<&SwitchState::mvr, Obj<MvrModel, kMvrTable>>("mvr"),
     field<&SwitchState::sysModel, Obj<SystemModel, kSystemModelTable>>("systemModel"),
     field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),

@@ -13,6 +13,7 @@
 #include "sim/model_ipv6.h"
 #include "sim/model_logging.h"
 #include "sim/model_mcast.h"
+#include "sim/model_mfdb.h"
 #include "sim/model_mgmt.h"
 #include "sim/model_mvr.h"
 #include "sim/model_ports.h"
@@ -38,6 +39,7 @@ struct SwitchState {
     TcamModel tcam;  // TCAM policies and packet agents
     LoggingModel logging;  // console, syslog, buffered and trap logging
     McastModel mcast;  // layer-3 multicast routes
+    MfdbModel mfdb;  // multicast forwarding database
     MvrModel mvr;  // multicast VLAN registration
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};

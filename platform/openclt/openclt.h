@@ -46,6 +46,7 @@ enum OpenStatus : int32_t {
 #include "platform/openclt/routing_types.h"
 #include "platform/openclt/tcam_types.h"
 #include "platform/openclt/logging_types.h"
+#include "platform/openclt/mfdb_types.h"
 
 extern "C" {
 int openapiClientRegister(const char* clientName, OpenClientHandle* client);
