@@ -175,8 +175,8 @@ rows=(
     "7|coregate getter, 1 switch call: GET $fan?fanNum=1|$bin/coregate|GET|$fan|fanNum=1|"
     "8|coregate setter: PUT $loc $loc_body|$bin/coregate|PUT|$loc||$loc_body"
     "9|coregate CLI-backed getter (show environment and parse): GET $env?sensorNum=2|$bin/coregate|GET|$env|sensorNum=2|"
-    "11|swarmgate MFDB iterator step: POST $mfdb|$bin/swarmgate|POST|$mfdb||$mfdb_body"
     "10|swarmgate CLI-backed getter (show mvr and parse): GET $mvr|$bin/swarmgate|GET|$mvr||"
+    "11|swarmgate MFDB iterator step: POST $mfdb|$bin/swarmgate|POST|$mfdb||$mfdb_body"
 )
 
 # Prints "code respCode" of one request through the web server.

@@ -83,8 +83,8 @@ const Table<SwitchState> kSwitchTable = {
     field<&SwitchState::tcam, Obj<TcamModel, kTcamTable>>("tcam"),
     field<&SwitchState::logging, Obj<LoggingModel, kLoggingTable>>("logging"),
     field<&SwitchState::mcast, Obj<McastModel, kMcastTable>>("mcast"),
-    field<&SwitchState::mfdb, Obj<MfdbModel, kMfdbTable>>("mfdb"),
     field<&SwitchState::mvr, Obj<MvrModel, kMvrTable>>("mvr"),
+    field<&SwitchState::mfdb, Obj<MfdbModel, kMfdbTable>>("mfdb"),
     field<&SwitchState::sysModel, Obj<SystemModel, kSystemModelTable>>("systemModel"),
     field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),
 };

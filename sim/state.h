@@ -39,8 +39,8 @@ struct SwitchState {
     TcamModel tcam;  // TCAM policies and packet agents
     LoggingModel logging;  // console, syslog, buffered and trap logging
     McastModel mcast;  // layer-3 multicast routes
-    MfdbModel mfdb;  // multicast forwarding database
     MvrModel mvr;  // multicast VLAN registration
+    MfdbModel mfdb;  // multicast forwarding database
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };
