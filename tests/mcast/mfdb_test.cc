@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -358,6 +359,37 @@ TEST_F(MfdbState, CountsAreTheTablesCapacityAndTheEntriesItHolds)
         std::unique_ptr<harness::Json> j = harness::envelope(r, harness::Ending::Bare);
         EXPECT_TRUE(j->root) << j->why;
     }
+}
+
+TEST_F(MfdbState, TheSwitchKeepsItsEntriesInItsStateFile)
+{
+    auto walk = []() {
+        std::vector<std::string> keys;
+        std::string body = "{}";
+        for (int i = 0; i < 10; ++i) {
+            harness::CgiResult r = post("entry-get-next", body);
+            if (harness::codeOf(r) != 0)
+                break;
+            JsonPtr d(cJSON_Parse(harness::dataOf(r, "mfdb").c_str()));
+            std::string k = cJSON_GetStringValue(cJSON_GetObjectItem(d.get(), "nextVidMac"));
+            std::string p = cJSON_GetStringValue(cJSON_GetObjectItem(d.get(), "nextProt"));
+            keys.push_back(k + " " + p);
+            body = "{\"vidMac\":\"" + k + "\",\"prot\":\"" + p + "\"}";
+        }
+        return keys;
+    };
+    const std::vector<std::string> expected = {
+        std::string(kVideo) + " mfdb_protocol_static",
+        std::string(kVideo) + " mfdb_protocol_igmp",
+        std::string(kDiscovery) + " mfdb_protocol_static",
+        std::string(kMld) + " mfdb_protocol_mld",
+    };
+    EXPECT_EQ(walk(), expected);
+    sim_->stop();
+    harness::Simulator again({"--state", kPath});
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(walk(), expected);
+    EXPECT_EQ(harness::dataOf(mfdb("GET", "most-entries"), "mfdb"), "{\"mostEntries\":9}");
 }
 
 TEST_F(MfdbState, BadKeysAndBodiesAre10003BeforeAnySwitchCall)
