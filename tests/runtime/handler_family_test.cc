@@ -158,6 +158,49 @@ TEST(Readers, SplitAndExactQueryReaders)
     unsetenv("REQUEST_METHOD");
 }
 
+// The found reader takes the text after the first "name=" anywhere in the
+// query, a longer name ending in it too.
+TEST(Readers, FoundQueryReader)
+{
+    const struct {
+        const char* query;
+        const char* name;
+        bool found;
+        const char* text;
+    } cases[] = {
+        {"intIfNum=3&ipAddr=1.2.3.4", "ipAddr", true, "1.2.3.4"},
+        {"xintIfNum=9&intIfNum=3", "intIfNum", true, "9"},
+        {"intIfNumber=4", "intIfNum", false, ""},
+        {"a=1&intIfNum=", "intIfNum", true, ""},
+        {"intIfNum", "intIfNum", false, ""},
+        {"", "intIfNum", false, ""},
+    };
+    for (const auto& c : cases) {
+        setenv("REQUEST_METHOD", "GET", 1);
+        setenv("QUERY_STRING", c.query, 1);
+        hf::Request q;
+        hf::Value v = hf::lookup(q, hf::kQueryFound, c.name);
+        EXPECT_EQ(v.found, c.found) << c.query;
+        EXPECT_EQ(v.text, c.text) << c.query;
+    }
+    unsetenv("QUERY_STRING");
+    unsetenv("REQUEST_METHOD");
+}
+
+constexpr hf::EnumTable kFourLenient = hf::lenientEnumTable(kFourWords, "none", 9);
+
+// A lenient table is a plain one for words; only the reading of a value that
+// is no string differs.
+TEST(EnumTable, LenientTablesTakeEveryValueAsOther)
+{
+    EXPECT_TRUE(kFourLenient.lenient);
+    EXPECT_FALSE(kFourLenient.strict);
+    EXPECT_FALSE(kFour.lenient);
+    EXPECT_EQ(hf::enumValue(kFourLenient, "three"), 3u);
+    EXPECT_EQ(hf::enumValue(kFourLenient, "seven"), 9u);
+    EXPECT_STREQ(hf::enumName(kFourLenient, 7), "none");
+}
+
 // --- Agreement of specs with operations -------------------------------------------
 
 struct Pair {
@@ -198,5 +241,17 @@ constexpr hf::ArgSpec kOptionalUnit[] = {QXD(kU32, "unit", 0)};
 static_assert(hf::OpShape<OpAddrNext>::agrees(kAddrWalk), "an in/out address is a record the call rewrites");
 static_assert(!hf::OpShape<OpAddrNext>::agrees(kAddrAsInput), "an input address is no in/out key");
 static_assert(!hf::OpShape<OpNone>::agrees(kOptionalUnit), "a query default is still an argument");
+
+// A key and a word walked in and answered under other names; an output with
+// a starting value; a record from the query text.
+using OpKeyWalk = int (*)(OpenClientHandle*, Pair*, uint32_t*);
+using OpKeyRead = int (*)(OpenClientHandle*, const Pair*, uint32_t, uint32_t*);
+constexpr hf::ArgSpec kKeyWalk[] = {BION(kPairRec, "key", "nextKey"), BIOEN("word", kFourLenient, "nextWord")};
+constexpr hf::ArgSpec kWordAsInput[] = {BION(kPairRec, "key", "nextKey"), QFE("word", kFourLenient)};
+constexpr hf::ArgSpec kKeyRead[] = {QFRM(kPairRec, "key"), QFE("word", kFourLenient), OUTEP("out", kFour, 1)};
+static_assert(hf::OpShape<OpKeyWalk>::agrees(kKeyWalk), "an in/out word is a value the call rewrites");
+static_assert(!hf::OpShape<OpKeyWalk>::agrees(kWordAsInput), "an input word is no in/out value");
+static_assert(hf::OpShape<OpKeyRead>::agrees(kKeyRead), "a query record is an input record");
+static_assert(kKeyWalk[0].answer != nullptr && kKeyRead[2].size == 1, "answer names and starting values are kept");
 
 }  // namespace
