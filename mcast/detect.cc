@@ -101,11 +101,12 @@ bool writeAll(int fd, const std::string& text)
 bool saveSetting(const std::string& text)
 {
     std::string tmp = std::string(kDetectConfigPath) + ".tmp";
-    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    // A name left in its place (a link, a hard link to another file) is
+    // removed, not written through: the file is made afresh.
+    unlink(tmp.c_str());
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
         LOG(kLogError, "detect: cannot create %s (%s)\n", tmp.c_str(), strerror(errno));
-        if (errno == ELOOP)
-            unlink(tmp.c_str());  // a link planted in its place
         return false;
     }
     struct stat st;

@@ -22,9 +22,9 @@ inline constexpr size_t kStreamDataMax = 4194304;
 /// "disabled" (no file, no JSON, no member). Always code 0.
 int detectAdminModeGet(const hf::RouteCtx& r);
 /// PUT admin-mode: body "adminMode" exactly "enabled" or "disabled" (else
-/// 10003) replaces the setting atomically: a complete ".tmp" file, opened
-/// without following links, flushed to storage and renamed over it; any
-/// failure removes the temporary file and answers 10000.
+/// 10003) replaces the setting atomically: a complete ".tmp" file, made
+/// afresh without following links, flushed to storage and renamed over it;
+/// any failure removes the temporary file and answers 10000.
 int detectAdminModeSet(const hf::RouteCtx& r);
 /// GET streams: while detection is not enabled, no streams and total 0;
 /// else the streams of the data file counted by query "vlan" (below 1:

@@ -126,15 +126,28 @@ TEST_F(Detect, AFailedPutAnswers10000AndRemovesTheTemporaryFile)
     EXPECT_EQ(detect("PUT", "admin-mode", "{\"adminMode\":\"enabled\"}").out, answer(10000));
     EXPECT_FALSE(harness::fileExists(kTmp));
     rmdir(kConfig.c_str());
-    // A link planted as the temporary file is not followed.
+}
+
+TEST_F(Detect, LinksPlantedAsTheTemporaryFileAreNotWrittenThrough)
+{
     const std::string target = "/tmp/victim";
-    harness::writeFile(target, "precious");
-    ASSERT_EQ(symlink(target.c_str(), kTmp.c_str()), 0);
-    EXPECT_EQ(detect("PUT", "admin-mode", "{\"adminMode\":\"enabled\"}").out, answer(10000));
-    EXPECT_EQ(harness::readFile(target), "precious");
-    struct stat st;
-    EXPECT_NE(lstat(kTmp.c_str(), &st), 0) << "the temporary name is free again";
-    EXPECT_FALSE(harness::fileExists(kConfig));
+    struct Case {
+        const char* name;
+        int (*plant)(const char*, const char*);
+    } cases[] = {{"symbolic link", symlink}, {"hard link", link}};
+    for (const Case& c : cases) {
+        harness::writeFile(target, "precious");
+        unlink(kTmp.c_str());
+        ASSERT_EQ(c.plant(target.c_str(), kTmp.c_str()), 0) << c.name;
+        EXPECT_EQ(detect("PUT", "admin-mode", "{\"adminMode\":\"enabled\"}").out, answer(0)) << c.name;
+        EXPECT_EQ(harness::readFile(target), "precious") << c.name;
+        EXPECT_EQ(harness::readFile(kConfig), "{\"adminMode\":\"enabled\"}") << c.name;
+        struct stat st;
+        EXPECT_NE(lstat(kTmp.c_str(), &st), 0) << c.name << ": the temporary name is free again";
+        EXPECT_EQ(lstat(kConfig.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << c.name;
+        unlink(kConfig.c_str());
+    }
 }
 
 // --- Streams ------------------------------------------------------------------------
