@@ -170,16 +170,18 @@ fi
 # --- examples -------------------------------------------------------------------
 
 url=http://127.0.0.1:$port
-# What works, one kind per program: a setting changed and read back
-# (coregate), a table walked from its first entry to its second (pathgate),
-# and a route the switch does not support (swarmgate).
+# What works, a few kinds per program: a setting changed and read back and a
+# view of the switch's show output (coregate), a table walked from its first
+# entry to its second (pathgate), a view of "show mvr" and the first entry of
+# the multicast forwarding database (swarmgate).
 examples=(
     "curl -s -X PUT -H 'Session: $session' -H 'Content-Type: application/json' -d '{\"sys_location\": \"Lab rack 4\"}' $url/api/v2/system/1213/sys-location"
     "curl -s -H 'Session: $session' $url/api/v2/system/1213/sys-location"
     "curl -s -H 'Session: $session' $url/api/v2/system/boxs/temp-range"
     "curl -s -H 'Session: $session' $url/api/v2/routing/routing/ip-router-proto-name-next"
     "curl -s -H 'Session: $session' '$url/api/v2/routing/routing/ip-router-proto-name-next?protoId=1'"
-    "curl -s -H 'Session: $session' $url/api/v2/mcast/mvr/group-ip"
+    "curl -s -H 'Session: $session' $url/api/v2/mcast/mvr/admin-mode"
+    "curl -s -X POST -d '' -H 'Session: $session' $url/api/v2/mcast/mfdb/entry-get-first"
 )
 
 if [ "$smoke" = 1 ]; then
