@@ -113,6 +113,17 @@ int mvrIntfShowGet(uint32_t intIfNum, std::string* type, std::string* status, st
     return kResultOk;
 }
 
+ResultCode portNameOf(uint32_t intIfNum, std::string* name)
+{
+    char buf[kIfDisplayNameSize] = {0};
+    if (ifDisplayNameGet(&clientHandle, intIfNum, buf) != 0 || !clitext::cliSafe(buf) || !*buf) {
+        LOG(kLogError, "interface %u names no port or LAG\n", intIfNum);
+        return kResultGeneralFailed;
+    }
+    *name = buf;
+    return kResultOk;
+}
+
 bool ipv4Multicast(uint32_t addr) { return (addr >> 28) == 0xe; }
 
 bool mvrGroupOf(const hf::Value& v, uint32_t* addr)
@@ -181,13 +192,7 @@ ResultCode scopeName(const CliRow& row, uint32_t* intIfNum, std::string* name)
         LOG(kLogError, "interface number %s is no number\n", row.scopeQuery);
         return kResultInvalidArgument;
     }
-    char buf[kIfDisplayNameSize] = {0};
-    if (ifDisplayNameGet(&clientHandle, *intIfNum, buf) != 0 || !clitext::cliSafe(buf) || !*buf) {
-        LOG(kLogError, "interface %u names no port or LAG\n", *intIfNum);
-        return kResultGeneralFailed;
-    }
-    *name = buf;
-    return kResultOk;
+    return portNameOf(*intIfNum, name);
 }
 
 bool scoped(const CliRow& row) { return row.scope == clirow::kPortScope; }

@@ -66,6 +66,10 @@ bool cliEnableWordTest(const char* value);
 /// number names no port or LAG or the show fails.
 int mvrIntfShowGet(uint32_t intIfNum, std::string* type, std::string* status, std::string* immediate);
 
+/// The CLI name of an interface number ("u/s/p", "lag N"): 0; 10000 when
+/// the number names no port or LAG.
+ResultCode portNameOf(uint32_t intIfNum, std::string* name);
+
 /// An MVR group address of a request: a dotted IPv4 text, or the address as
 /// a decimal text or a JSON number. False for anything else and for 0.
 bool mvrGroupOf(const hf::Value& v, uint32_t* addr);

@@ -42,6 +42,7 @@ enum Scope : uint8_t { kNoScope, kVlanScope, kPortScope };
 enum PartKind : uint8_t {
     kShowPart, kOutputPart, kCapPart, kScriptPart, kElseScriptPart, kLabelPart, kAnswersPart, kReadsPart,
     kSendsPart, kElseSendsPart, kAsPart, kTakesPart, kScopePart, kEchoPart, kPicksPart, kWhenPart, kMaxLenPart,
+    kApplyInPart,
 };
 
 /// One named word of a row (built by the macros below).
@@ -73,6 +74,7 @@ struct CliRow {
     uint8_t picks = 0;                 ///< PICKS: a class's own choice (an enumerator of its header)
     const char* when = nullptr;        ///< WHEN: the word that SENDS (TAKES(kWhen))
     size_t maxLen = 0;                 ///< MAX_LEN: most characters of a value (0: the class's own bound)
+    const char* applyIn = nullptr;     ///< APPLY_IN: the configuration mode a text is applied in
 
     static constexpr CliRow of(std::initializer_list<Part> parts)
     {
@@ -111,6 +113,7 @@ private:
         case kPicksPart: picks = p.code; break;
         case kWhenPart: when = p.text; break;
         case kMaxLenPart: maxLen = p.number; break;
+        case kApplyInPart: applyIn = p.text; break;
         }
     }
 };
@@ -163,3 +166,6 @@ struct RowClass {
 #define WHEN(word) ::clirow::Part{::clirow::kWhenPart, word, 0, 0}
 /// The most characters of a value read or taken.
 #define MAX_LEN(n) ::clirow::Part{::clirow::kMaxLenPart, nullptr, n, 0}
+/// The configuration mode a row's text is applied in ("vlan database" ...),
+/// where the class offers more than one.
+#define APPLY_IN(mode) ::clirow::Part{::clirow::kApplyInPart, mode, 0, 0}

@@ -170,6 +170,19 @@ std::string queryValue(const char* query, const char* key)
 
 }  // namespace
 
+JsonPtr streamDataRead()
+{
+    std::string text;
+    if (!readLocal(kStreamDataPath, 1, kStreamDataMax, &text)) {
+        LOG(kLogInfo, "%s unreadable, empty or over %zu bytes\n", kStreamDataPath, kStreamDataMax);
+        return nullptr;
+    }
+    JsonPtr j(cJSON_ParseWithLength(text.data(), text.size()));
+    if (!j)
+        LOG(kLogInfo, "%s is no JSON\n", kStreamDataPath);
+    return j;
+}
+
 long long detectQueryNumber(const char* text)
 {
     if (!text)
@@ -211,14 +224,9 @@ int detectStreamsGet(const hf::RouteCtx& r)
     CStr query(requestDataGet());
     if (!detectionEnabled())
         return detectReply(0, cJSON_CreateArray(), 0);
-    std::string text;
-    if (!readLocal(kStreamDataPath, 1, kStreamDataMax, &text)) {
-        LOG(kLogError, "%s: %s unreadable, empty or over %zu bytes\n", r.leaf, kStreamDataPath, kStreamDataMax);
-        return detectReply(-1, nullptr);
-    }
-    JsonPtr j(cJSON_ParseWithLength(text.data(), text.size()));
+    JsonPtr j = streamDataRead();
     if (!j) {
-        LOG(kLogError, "%s: %s is no JSON\n", r.leaf, kStreamDataPath);
+        LOG(kLogError, "%s: no streams from %s\n", r.leaf, kStreamDataPath);
         return detectReply(-1, nullptr);
     }
     const char* q = getenv("QUERY_STRING");

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/handler_family.h"
+#include "runtime/raii.h"
 
 namespace swarmgate {
 
@@ -32,6 +33,10 @@ int detectAdminModeSet(const hf::RouteCtx& r);
 /// them, with the count as "total". A data file that cannot be read, is
 /// empty, over kStreamDataMax or no JSON answers -1.
 int detectStreamsGet(const hf::RouteCtx& r);
+
+/// The stream file as JSON; nullptr when it cannot be read, is empty, over
+/// kStreamDataMax or no JSON.
+JsonPtr streamDataRead();
 
 /// A signed decimal query value as the stream walk reads it: leading
 /// blanks and a sign, then digits; negative, absent or no number 0; beyond

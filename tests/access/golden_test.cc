@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "access/cli_mroute.h"
+#include "access/cli_snoop.h"
 #include "access/cli_text.h"
 #include "access/show_parse_mcast.h"
 #include "access/show_parse_routing.h"
@@ -271,6 +272,43 @@ JsonPtr sdmPreferJson(const std::string& text, const cJSON* query)
     return o;
 }
 
+// The case's own inputs of a group table: "cut" (the text stopped at its
+// read cap) and "streams" (the stream file), answered back first.
+JsonPtr groupTableInputs(const cJSON* query, bool* cut, const cJSON** streams)
+{
+    JsonPtr o = object();
+    const cJSON* c = query ? cJSON_GetObjectItemCaseSensitive(query, "cut") : nullptr;
+    *cut = cJSON_IsTrue(c);
+    if (c)
+        cJSON_AddItemToObject(o.get(), "cut", cJSON_Duplicate(c, true));
+    *streams = query ? cJSON_GetObjectItemCaseSensitive(query, "streams") : nullptr;
+    if (*streams)
+        cJSON_AddItemToObject(o.get(), "streams", cJSON_Duplicate(*streams, true));
+    return o;
+}
+
+JsonPtr snoopGroupsJson(const std::string& text, const cJSON* query)
+{
+    bool cut = false;
+    const cJSON* streams = nullptr;
+    JsonPtr o = groupTableInputs(query, &cut, &streams);
+    cJSON* groups = cJSON_AddArrayToObject(o.get(), "groups");
+    for (const showparse::SnoopGroupRow& g : showparse::snoopGroupsOf(text, cut))
+        cJSON_AddItemToArray(groups, mcastcli::snoopGroupJson(g, streams).release());
+    return o;
+}
+
+JsonPtr snoopSsmGroupsJson(const std::string& text, const cJSON* query)
+{
+    bool cut = false;
+    const cJSON* streams = nullptr;
+    JsonPtr o = groupTableInputs(query, &cut, &streams);
+    cJSON* groups = cJSON_AddArrayToObject(o.get(), "groups");
+    for (const showparse::SnoopSsmGroupRow& g : showparse::snoopSsmGroupsOf(text, cut))
+        cJSON_AddItemToArray(groups, mcastcli::snoopSsmGroupJson(g).release());
+    return o;
+}
+
 const Parser kParsers[] = {
     {"route_lines", routeLinesJson},
     {"route_summary", routeSummaryJson},
@@ -290,6 +328,8 @@ const Parser kParsers[] = {
     {"ip_management", managementJson},
     {"sdm_prefer", sdmPreferJson},
     {"mroute_summary", mrouteSummaryJson},
+    {"snoop_groups", snoopGroupsJson},
+    {"snoop_ssm_groups", snoopSsmGroupsJson},
 };
 
 std::string goldenDir() { return harness::sourcePath("tests/golden"); }
