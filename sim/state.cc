@@ -85,6 +85,7 @@ const Table<SwitchState> kSwitchTable = {
     field<&SwitchState::mcast, Obj<McastModel, kMcastTable>>("mcast"),
     field<&SwitchState::mvr, Obj<MvrModel, kMvrTable>>("mvr"),
     field<&SwitchState::mfdb, Obj<MfdbModel, kMfdbTable>>("mfdb"),
+    field<&SwitchState::snooping, Obj<SnoopingModel, kSnoopingTable>>("snooping"),
     field<&SwitchState::sysModel, Obj<SystemModel, kSystemModelTable>>("systemModel"),
     field<&SwitchState::mgmt, Obj<MgmtModel, kMgmtTable>>("mgmt"),
 };

@@ -17,6 +17,7 @@
 #include "sim/model_mgmt.h"
 #include "sim/model_mvr.h"
 #include "sim/model_ports.h"
+#include "sim/model_snooping.h"
 #include "sim/model_system.h"
 #include "sim/model_tcam.h"
 #include "sim/routing_model.h"
@@ -41,6 +42,7 @@ struct SwitchState {
     McastModel mcast;  // layer-3 multicast routes
     MvrModel mvr;  // multicast VLAN registration
     MfdbModel mfdb;  // multicast forwarding database
+    SnoopingModel snooping;  // IGMP and MLD snooping
     std::string osVersion = "4.1.2.7";
     uint8_t apiVersion[4] = {1, 26, 0, 3};
 };
