@@ -1,6 +1,7 @@
 // What swarmgate's route rows name besides the shared handler family: the
 // MFDB's protocol and entry-type words, and its key, the VLAN and MAC
-// address as eight colon-separated hexadecimal bytes ("00:0a:01:00:5e:01:01:01").
+// address as eight colon-separated hexadecimal bytes ("00:0a:01:00:5e:01:01:01");
+// snooping's filter-mode words and text sizes.
 #pragma once
 
 #include <cstdint>
@@ -49,5 +50,16 @@ inline constexpr hf::RecordKind kWalkVidMacRec{sizeof(MfdbVidMac), readWalkVidMa
 inline constexpr uint32_t kMfdbMaskSize = 4096;
 inline constexpr uint32_t kMfdbDescSize = 16;
 inline constexpr uint32_t kMfdbMacTextSize = 18;
+
+// --- Snooping -------------------------------------------------------------------
+
+inline constexpr hf::EnumWord kSnoopFilterModeWords[] = {{"include", 1}, {"exclude", 2}};
+/// SSM filter modes (answered only): 1 include, 2 exclude, any other "none".
+inline constexpr hf::EnumTable kSnoopFilterMode = hf::enumTable(kSnoopFilterModeWords, "none", 0);
+
+/// Address texts (group, source, querier) at most 45 characters, and the
+/// interface masks of snooping at most 3071.
+inline constexpr uint32_t kSnoopAddrText = 46;
+inline constexpr uint32_t kSnoopMaskText = 3072;
 
 }  // namespace swarmgate

@@ -90,7 +90,7 @@ Value member(const cJSON* obj, const char* name)
 Value lookup(const Request& q, Src src, const char* name)
 {
     Value v;
-    if (src == kBody)
+    if (src == kBody || src == kBodyIfAny)
         return member(q.body.get(), name);
     if (src == kQueryFound) {
         const char* qs = getenv("QUERY_STRING");
@@ -294,6 +294,13 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
     if (fromQuery && !v.found && !lenient && !isTextInput(s.kind))
         return kResultInvalidArgument;
     std::string t;
+    if ((s.kind == kAddr || s.kind == kInOutAddr) && s.size) {
+        // A required address, its text at most size - 1 characters.
+        if (!textOf(v, &t) || t.empty() || t.size() > s.size - 1 ||
+            !parseAddr(t, reinterpret_cast<InetAddr*>(slot.bytes.data())))
+            return kResultInvalidArgument;
+        return kResultOk;
+    }
     switch (s.kind) {
     case kU32:
     case kCount:
@@ -305,6 +312,16 @@ ResultCode prepare(const Request& q, const ArgSpec* specs, size_t i, std::vector
             slot.u32 = 0;
         if (s.kind == kCount && slot.u32 > s.size)
             slot.u32 = s.size;
+        return kResultOk;
+    }
+    case kByte:
+    case kByteNonZero: {
+        ResultCode c = numberOf(v, s.size, &slot.u32);
+        if (c != kResultOk)
+            return c;
+        if (s.kind == kByteNonZero && slot.u32 == 0)
+            slot.u32 = s.size;
+        slot.u32 &= 0xff;
         return kResultOk;
     }
     case kVrf: {
@@ -511,15 +528,24 @@ int serve(const RouteCtx& r, const ArgSpec* specs, size_t n, OpCall op, const Po
     auto nl = [&](ResultCode c) {
         return p.newline == kAlways || (p.newline == kOnFailure && r.method != kMethodGet && c != kResultOk);
     };
-    bool hasBody = false, hasSplit = false;
+    bool hasBody = false, hasSplit = false, anyBody = false;
     for (size_t i = 0; i < n; ++i) {
         hasBody = hasBody || specs[i].src == kBody;
         hasSplit = hasSplit || specs[i].src == kQuery;
+        anyBody = anyBody || specs[i].src == kBodyIfAny;
     }
     Request q;
     ResultCode c = readRequest(r, hasBody, hasSplit, &q);
     if (c != kResultOk)
         return reply(r, c, nullptr, nl(c));
+    if (anyBody && !hasBody) {
+        // A body that may be missing or no JSON object: then it has no members.
+        if (!q.text)
+            q.text.reset(requestDataGet());
+        q.body.reset(q.text ? cJSON_Parse(q.text.get()) : nullptr);
+        if (!cJSON_IsObject(q.body.get()))
+            q.body.reset();
+    }
     std::vector<Slot> slots(n);
     for (size_t i = 0; i < n; ++i) {
         c = prepare(q, specs, i, slots, p.keys);
@@ -717,6 +743,26 @@ int fixedChoice(const RouteCtx& r, const char* name, const char* data)
     return replyText(r, kResultOk, (listed ? parts[1] : parts[2]).c_str(), !isRead(r));
 }
 
+namespace {
+
+// `tmpl` with every "%u" replaced by `number`.
+std::string withNumber(const std::string& tmpl, uint32_t n)
+{
+    std::string number = std::to_string(n);
+    std::string text;
+    for (size_t at = 0; at < tmpl.size();) {
+        size_t mark = tmpl.find("%u", at);
+        text.append(tmpl, at, mark == std::string::npos ? std::string::npos : mark - at);
+        if (mark == std::string::npos)
+            break;
+        text += number;
+        at = mark + 2;
+    }
+    return text;
+}
+
+}  // namespace
+
 int fixedNumbered(const RouteCtx& r, const char* name, const char* data)
 {
     free(requestDataGet());
@@ -727,18 +773,33 @@ int fixedNumbered(const RouteCtx& r, const char* name, const char* data)
         return replyText(r, kResultGeneralFailed, nullptr, !isRead(r));
     }
     uint32_t n = queryExactU32(name);
-    std::string number = std::to_string(n < least ? least : n);
-    std::string text;
-    const std::string& tmpl = parts[1];
-    for (size_t at = 0; at < tmpl.size();) {
-        size_t mark = tmpl.find("%u", at);
-        text.append(tmpl, at, mark == std::string::npos ? std::string::npos : mark - at);
-        if (mark == std::string::npos)
-            break;
-        text += number;
-        at = mark + 2;
+    return replyText(r, kResultOk, withNumber(parts[1], n < least ? least : n).c_str(), !isRead(r));
+}
+
+int fixedSuccessor(const RouteCtx& r, const char* name, const char* data)
+{
+    free(requestDataGet());
+    std::vector<std::string> parts = fixedParts(data);
+    uint32_t limit;
+    if (parts.size() != 2 || !conv::parseU32(parts[0], &limit)) {
+        LOG(kLogError, "%s: a successor needs its limit and its text\n", r.leaf);
+        return replyText(r, kResultGeneralFailed, nullptr, !isRead(r));
     }
-    return replyText(r, kResultOk, text.c_str(), !isRead(r));
+    uint32_t n = queryExactU32(name);
+    if (n >= limit)
+        return replyText(r, kResultApiNotFound, nullptr, !isRead(r));
+    return replyText(r, kResultOk, withNumber(parts[1], n + 1).c_str(), !isRead(r));
+}
+
+int fixedJsonBody(const RouteCtx& r, const char*, const char* data)
+{
+    CStr text(requestDataGet());
+    JsonPtr body(text ? cJSON_Parse(text.get()) : nullptr);
+    if (!body) {
+        LOG(kLogError, "%s: request is no JSON text\n", r.leaf);
+        return replyText(r, kResultInvalidArgument, nullptr, !isRead(r));
+    }
+    return replyText(r, kResultOk, data, !isRead(r));
 }
 
 bool parseAddr(const std::string& t, InetAddr* out)

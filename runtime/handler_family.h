@@ -95,6 +95,10 @@ inline constexpr EnumTable kModeEnumStrict = strictEnumTable(kModeWords, "disabl
 inline constexpr EnumWord kTrueTextWords[] = {{"true", 1}};
 /// Yes/no answered as text: "true" for 1, "false" for every other value.
 inline constexpr EnumTable kTrueTextEnum = enumTable(kTrueTextWords, "false", 0);
+/// The two kinds of words taken loosely: exactly "enable" (or "true") sends 1,
+/// whatever else (another word, no string, absent) sends 0.
+inline constexpr EnumTable kModeEnumLoose = lenientEnumTable(kModeWords, "disable", 0);
+inline constexpr EnumTable kTrueTextEnumLoose = lenientEnumTable(kTrueTextWords, "false", 0);
 
 // --- Records a program adds -------------------------------------------------
 
@@ -121,7 +125,9 @@ struct RecordKind {
 /// and a getter's absent name gives the entry's `size` instead of 10003.
 /// kQueryFound: the text after the first "name=" anywhere in QUERY_STRING,
 /// up to the next "&" (an absent name as an absent member).
-enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody, kQueryExactDefault, kQueryFound };
+/// kBodyIfAny: a member of the body when the body is a JSON object; no body,
+/// or one that is none, counts as a body without the member.
+enum Src : uint8_t { kNoSrc, kQuery, kQueryExact, kBody, kQueryExactDefault, kQueryFound, kBodyIfAny };
 
 enum Kind : uint8_t {
     // Inputs.
@@ -131,10 +137,12 @@ enum Kind : uint8_t {
     kEnum,      // string of the member's enumeration
     kBool,      // true/false (or a number)
     kText,      // string into a counted buffer of `size` bytes (cut to size - 1)
-    kAddr,      // IPv4 or IPv6 text -> InetAddr
+    kAddr,      // IPv4 or IPv6 text -> InetAddr (see kInOutAddr for `size`)
     kPrefix,    // "address[/length]" -> InetPrefix
     kMac,       // "aa:bb:cc:dd:ee:ff" -> MacAddr
     kVrf,       // default VRF only: present and not 0 answers 17002; sends 0
+    kByte,      // a whole number (as kU32) sent as its low 8 bits; `size` when absent
+    kByteNonZero,  // as kByte, and 0 too gives `size` (before the 8 bits are taken)
     kRec,       // a program's record (`rec`); `size` 1: required (query text
                 // reaches its reader as a JSON string)
     // Counted text buffers (see "Counted text buffers" below): a string
@@ -148,7 +156,10 @@ enum Kind : uint8_t {
     kInOutU32,
     kInOutIpv4,
     kInOutRec,  // record in (absent: the first), record out
-    kInOutAddr, // IPv4 or IPv6 text in (absent or unusable: zero), InetAddr out
+    kInOutAddr, // IPv4 or IPv6 text in (absent or unusable: zero), InetAddr out;
+                // with a `size` (kAddr too): the text's buffer, the address
+                // required, and an absent, empty, unusable text or one over
+                // `size` - 1 characters refused (10003)
     kInOutEnum, // a word of `table` in (as kEnum), the next value's word out
     // Outputs.
     kOutU32,    // the switch's value; `size` is what the call starts with
@@ -208,7 +219,7 @@ enum Shape { kShValue, kShRef, kShText, kShTextOut, kShRec, kShRecOut, kShNone }
 constexpr Shape kindShape(Kind k)
 {
     switch (k) {
-    case kU32: case kCount: case kIpv4: case kEnum: case kBool: case kVrf:
+    case kU32: case kCount: case kIpv4: case kEnum: case kBool: case kVrf: case kByte: case kByteNonZero:
         return kShValue;
     case kText: case kBoundedText: case kCommandText: case kFileName: case kRawText:
         return kShText;
@@ -432,7 +443,15 @@ int fixedChoice(const RouteCtx& r, const char* name, const char* data);
 /// Answers NUMBERED(least, text) with every "%u" of the text replaced by the
 /// exact query number `name` (absent: 0); a number below `least` counts as `least`.
 int fixedNumbered(const RouteCtx& r, const char* name, const char* data);
-/// The parts of a fixedChoice or fixedNumbered text, split at HF_FIXED_PART.
+/// Answers SUCCESSOR(limit, text) with every "%u" of the text replaced by the
+/// exact query number `name` (absent: 0) plus one while that number is below
+/// `limit`; a number from `limit` on answers 10023 without data (the end of
+/// a walk through 0 .. limit).
+int fixedSuccessor(const RouteCtx& r, const char* name, const char* data);
+/// Answers `data` for a body that is JSON text of any kind; a missing body or
+/// one that does not parse answers 10003 without data.
+int fixedJsonBody(const RouteCtx& r, const char* name, const char* data);
+/// The parts of a fixedChoice, fixedNumbered or fixedSuccessor text, split at HF_FIXED_PART.
 std::vector<std::string> fixedParts(const char* data);
 
 /// Stub: answers 17002 without reading the request; writes end in a newline.
@@ -475,6 +494,20 @@ struct RowInfo {
 #define QFRM(rec, name) hf::ArgSpec{hf::kRec, hf::kQueryFound, name, 1, nullptr, &rec}
 /// A word of `table` from the query text after the first "name=" anywhere in it.
 #define QFE(name, table) hf::ArgSpec{hf::kEnum, hf::kQueryFound, name, 0, &table, nullptr}
+/// An exact-query number's low 8 bits, absent or 0 giving `dflt`; a body
+/// member's low 8 bits, absent giving `dflt` (a present 0 stays 0); the same
+/// from a body that may be absent or no JSON at all.
+#define QX8(name, dflt) hf::ArgSpec{hf::kByteNonZero, hf::kQueryExactDefault, name, dflt, nullptr, nullptr}
+#define B8(name, dflt) hf::ArgSpec{hf::kByte, hf::kBody, name, dflt, nullptr, nullptr}
+#define BANY8(name, dflt) hf::ArgSpec{hf::kByte, hf::kBodyIfAny, name, dflt, nullptr, nullptr}
+/// An in/out number of the exact query (absent: `dflt`) answered as `answer`.
+#define QXIO(kind, name, dflt, answer) \
+    hf::ArgSpec{hf::kind, hf::kQueryExactDefault, name, dflt, nullptr, nullptr, nullptr, answer}
+/// A required address of at most n - 1 characters: from the exact query,
+/// from the body, or in and out from the exact query answered as `answer`.
+#define QXADDR(name, n) hf::ArgSpec{hf::kAddr, hf::kQueryExact, name, n, nullptr, nullptr}
+#define BADDR(name, n) hf::ArgSpec{hf::kAddr, hf::kBody, name, n, nullptr, nullptr}
+#define QXIOADDR(name, n, answer) hf::ArgSpec{hf::kInOutAddr, hf::kQueryExact, name, n, nullptr, nullptr, nullptr, answer}
 #define OUT(kind, name) hf::ArgSpec{hf::kind, hf::kNoSrc, name, 0, nullptr, nullptr}
 #define OUTE(name, table) hf::ArgSpec{hf::kOutEnum, hf::kNoSrc, name, 0, &table, nullptr}
 /// The same, the call starting with the value `preset`.
@@ -522,3 +555,4 @@ inline constexpr uint32_t kSizedTextMax = 65536;
 #define HF_FIXED_PART "\x1e"
 #define CHOICE(numbers, when, otherwise) numbers HF_FIXED_PART when HF_FIXED_PART otherwise
 #define NUMBERED(least, text) #least HF_FIXED_PART text
+#define SUCCESSOR(limit, text) #limit HF_FIXED_PART text

@@ -37,6 +37,28 @@ bool addrIn(const Call& c, size_t i, uint32_t family, std::string* bytes)
     return true;
 }
 
+// An address in record form as a key that orders as the switch does: an
+// IPv4 address's word in network byte order.
+std::string orderKey(uint32_t family, std::string bytes)
+{
+    if (family == kSnoopIgmp && bytes.size() >= 4) {
+        uint32_t v;
+        memcpy(&v, bytes.data(), 4);
+        for (int k = 0; k < 4; ++k)
+            bytes[k] = static_cast<char>(v >> (24 - 8 * k));
+    }
+    return bytes;
+}
+
+// An address of the family from argument i as an order key.
+bool keyIn(const Call& c, size_t i, uint32_t family, std::string* key)
+{
+    if (!addrIn(c, i, family, key))
+        return false;
+    *key = orderKey(family, *key);
+    return true;
+}
+
 // The address text of the family into argument i (none: the zero address).
 void addrOut(Call& c, size_t i, uint32_t family, const std::string& text)
 {
@@ -335,14 +357,14 @@ GroupKey groupKey(uint32_t family, const SnoopSsmGroup& g, bool* ok)
 {
     std::string b;
     *ok = snoopAddrBytes(family, g.group, &b);
-    return GroupKey{b, g.intIfNum, g.vlan};
+    return GroupKey{orderKey(family, b), g.intIfNum, g.vlan};
 }
 
 EntryKey entryKey(uint32_t family, const SnoopSsmMfdb& e, bool* ok)
 {
     std::string g, s;
     *ok = snoopAddrBytes(family, e.group, &g) && snoopAddrBytes(family, e.source, &s);
-    return EntryKey{g, s, e.vlan};
+    return EntryKey{orderKey(family, g), orderKey(family, s), e.vlan};
 }
 
 void groupOut(Call& c, uint32_t family, const SnoopSsmGroup& g)
@@ -370,7 +392,7 @@ int32_t groupRecordNext(Call& c)
     uint32_t family = c.u32(0);
     const SnoopFamily* f = snoopFamily(c.st.snooping, family);
     std::string g;
-    if (!f || !addrIn(c, 1, family, &g))
+    if (!f || !keyIn(c, 1, family, &g))
         return kInvalid;
     GroupKey from{g, c.u32(2), c.u32(3)};
     for (const auto& e : ordered(f->ssmGroups, family, groupKey))
@@ -388,7 +410,7 @@ int32_t findGroup(const Call& c, const SnoopSsmGroup** out)
     uint32_t family = c.u32(0);
     const SnoopFamily* f = snoopFamily(c.st.snooping, family);
     std::string g;
-    if (!f || !addrIn(c, 1, family, &g))
+    if (!f || !keyIn(c, 1, family, &g))
         return kInvalid;
     for (const auto& e : ordered(f->ssmGroups, family, groupKey))
         if (e.first == GroupKey{g, c.u32(2), c.u32(3)}) {
@@ -441,7 +463,7 @@ int32_t mfdbEntryNext(Call& c)
     uint32_t family = c.u32(0);
     const SnoopFamily* f = snoopFamily(c.st.snooping, family);
     std::string g, s;
-    if (!f || !addrIn(c, 1, family, &g) || !addrIn(c, 2, family, &s))
+    if (!f || !keyIn(c, 1, family, &g) || !keyIn(c, 2, family, &s))
         return kInvalid;
     EntryKey from{g, s, c.u32(3)};
     for (const auto& e : ordered(f->ssmMfdb, family, entryKey))
@@ -458,7 +480,7 @@ int32_t mfdbEntryMask(Call& c)
     uint32_t family = c.u32(0);
     const SnoopFamily* f = snoopFamily(c.st.snooping, family);
     std::string g, s;
-    if (!f || !addrIn(c, 1, family, &g) || !addrIn(c, 2, family, &s))
+    if (!f || !keyIn(c, 1, family, &g) || !keyIn(c, 2, family, &s))
         return kInvalid;
     for (const auto& e : ordered(f->ssmMfdb, family, entryKey))
         if (e.first == EntryKey{g, s, c.u32(3)}) {
@@ -480,7 +502,7 @@ std::vector<std::pair<SourceKey, std::string>> sourcesOf(const SnoopFamily& f, u
         for (const std::string& src : e.second->sources) {
             std::string b;
             if (snoopAddrBytes(family, src, &b))
-                out.emplace_back(SourceKey{e.second->intIfNum, e.second->vlan, b}, src);
+                out.emplace_back(SourceKey{e.second->intIfNum, e.second->vlan, orderKey(family, b)}, src);
         }
     }
     std::sort(out.begin(), out.end());
@@ -492,7 +514,7 @@ int32_t srcListEntryGet(Call& c)
     uint32_t family = c.u32(0);
     const SnoopFamily* f = snoopFamily(c.st.snooping, family);
     std::string g, s;
-    if (!f || !addrIn(c, 1, family, &g) || !addrIn(c, 4, family, &s))
+    if (!f || !keyIn(c, 1, family, &g) || !keyIn(c, 4, family, &s))
         return kInvalid;
     for (const auto& e : sourcesOf(*f, family, g))
         if (e.first == SourceKey{c.u32(2), c.u32(3), s})
@@ -505,7 +527,7 @@ int32_t srcListEntryNext(Call& c)
     uint32_t family = c.u32(0);
     const SnoopFamily* f = snoopFamily(c.st.snooping, family);
     std::string g, s;
-    if (!f || !addrIn(c, 1, family, &g) || !addrIn(c, 4, family, &s))
+    if (!f || !keyIn(c, 1, family, &g) || !keyIn(c, 4, family, &s))
         return kInvalid;
     SourceKey from{c.u32(2), c.u32(3), s};
     for (const auto& e : sourcesOf(*f, family, g))

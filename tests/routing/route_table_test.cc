@@ -94,8 +94,11 @@ bool kindServes(const std::string& row, const std::string& cls)
     // a class of its own too.
     if (row == "CLI")
         return cls == "CLI" || cls == "composite" || cls == "detect";
+    // Of the routes swarmgate's list names by their means, two answer
+    // without a switch call (the snooping families' walk, the auto video
+    // VLAN check): fixed views.
     if (row == "FIXED")
-        return cls == "fixed";
+        return cls == "fixed" || cls == "switch";
     // swarmgate's list names its switch operations' routes by their means only.
     return cls == "getter" || cls == "setter" || cls == "iterator" || cls == "switch";
 }
