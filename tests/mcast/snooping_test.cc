@@ -543,6 +543,36 @@ TEST_F(SnoopingState, AFlushForgetsWhatOneFamilyLearnt)
     EXPECT_EQ(harness::codeOf(snoop("POST", "snoop-entries-flush", "", "")), 0);
 }
 
+TEST(SnoopingStateFile, WhatIsSetIsThereAfterARestart)
+{
+    const std::string path = "/tmp/snooping_restart.json";
+    unlink(path.c_str());
+    const Setting settings[] = {
+        {"snoop-querier-address", "family=2", "\"snoopQuerierAddr\":\"fe80::9\",\"family\":2",
+         "{\"snoopQuerierAddr\":\"fe80::9\"}"},
+        {"snoop-intf-response-time", "intIfNum=30", "\"responseTime\":7", "{\"responseTime\":7}"},
+        {"snoop-vlan-report-supp-mode", "vlanId=1&family=2", "\"reportSuppMode\":\"true\",\"family\":2",
+         "{\"reportSuppMode\":\"true\"}"},
+        {"snoop-intf-enabled-mask", "", "\"mask\":\"lag 8\"", "{\"mask\":\"lag 8\"}"},
+        {"snoop-flood-unknown-all-ports", "", "\"floodAll\":\"true\"", "{\"floodAll\":\"true\"}"},
+    };
+    {
+        harness::Simulator sim({"--state", path});
+        ASSERT_TRUE(sim.ok());
+        harness::writeAdminSession();
+        for (const Setting& s : settings) {
+            std::string query = s.query;
+            std::string target = query.rfind("family=", 0) == 0 ? "" : query.substr(0, query.find("&family"));
+            EXPECT_EQ(harness::codeOf(put(s.leaf, target, "{" + s.body + "}")), 0) << s.leaf;
+        }
+        sim.stop();
+    }
+    harness::Simulator again({"--state", path});
+    ASSERT_TRUE(again.ok());
+    for (const Setting& s : settings)
+        EXPECT_EQ(data(get(s.leaf, s.query)), s.read) << s.leaf;
+}
+
 TEST(SnoopingWords, FilterModes)
 {
     const struct {

@@ -1,5 +1,5 @@
-// The handler family's fixed views that pick or number their answer by a
-// query number, and where an echoed key stands in an answer.
+// The handler family's fixed views that pick, number or count on their
+// answer by a query number, and where an echoed key stands in an answer.
 #include <cjson/cJSON.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -114,6 +114,37 @@ TEST(FixedViews, NumberedAnswersPutTheQueryNumberInTheirTextWithAFloor)
             capture(kMethodGet, c.query, [&](const hf::RouteCtx& r) { hf::fixedNumbered(r, "n", c.data); });
         EXPECT_EQ(answerOf(out), answer(c.want)) << (c.query ? c.query : "(no query)");
     }
+}
+
+TEST(FixedViews, SuccessorsAnswerTheNextNumberBelowTheirLimitAndThenTheEnd)
+{
+    static const char kTwo[] = SUCCESSOR(2, "{\"next\":%u}");
+    static const char kMax[] = SUCCESSOR(4294967295, "{\"next\":%u}");
+    struct Case {
+        const char* data;
+        const char* query;
+        std::string want;
+    } cases[] = {
+        {kTwo, nullptr, answer("{\"next\":1}")},
+        {kTwo, "n=0", answer("{\"next\":1}")},
+        {kTwo, "n=1", answer("{\"next\":2}")},
+        {kTwo, "n=2", "10023"},
+        {kTwo, "n=4294967295", "10023"},
+        {kTwo, "xn=1", answer("{\"next\":1}")},
+        {kMax, "n=4294967294", answer("{\"next\":4294967295}")},
+        {kMax, "n=4294967295", "10023"},
+        {"{\"next\":%u}", "n=0", kFailed},
+        {"x" HF_FIXED_PART "{}", "n=0", kFailed},
+    };
+    for (const Case& c : cases) {
+        std::string out =
+            capture(kMethodGet, c.query, [&](const hf::RouteCtx& r) { hf::fixedSuccessor(r, "n", c.data); });
+        EXPECT_EQ(answerOf(out), c.want) << (c.query ? c.query : "(no query)");
+    }
+    // A request without a body is no JSON text.
+    EXPECT_EQ(answerOf(capture(kMethodPost, nullptr,
+                               [&](const hf::RouteCtx& r) { hf::fixedJsonBody(r, nullptr, "{\"s\":1}"); })),
+              "10003 +newline");
 }
 
 TEST(FixedViews, TextsWithoutTheirPartsAnswerAGeneralFailure)
