@@ -304,7 +304,8 @@ TEST_F(SnoopCli, EverySettingIsWrittenAndReadBack)
          R"({"status":"enable"})"},
         {"snoop-intf-mrouter?ifNum=3", R"({"mode":"enable"})", "snoop-intf-mrouter?ifNum=3&family=2",
          R"({"mode":"disable"})"},
-        {"snoop-intf-mrouter?ifNum=30", R"({"mode":"enable","family":2})", "snoop-intf-mrouter-status?ifNum=30&family=2",
+        {"snoop-intf-mrouter?ifNum=30", R"({"mode":"enable","family":2})",
+         "snoop-intf-mrouter-status?ifNum=30&family=2",
          R"({"status":"enable"})"},
         {"snoop-intf-mrouter?ifNum=3", R"({"mode":"disable"})", "snoop-intf-mrouter?ifNum=3", R"({"mode":"disable"})"},
         {"snoop-intf-fast-leave-oper-mode", R"({"mode":"enable","ifNum":4})", "snoop-intf-fast-leave-oper-mode?ifNum=4",
@@ -339,7 +340,8 @@ TEST_F(SnoopCli, WritesSendTheirLines)
         {"snoop-router-alert-mandatory", R"({"checkRtrAlert":true})", "", "#no set igmp header-validation\n"},
         {"snoop-vlan-igmp-plus-mode", R"({"mode":"enable","vlan":10,"family":2})", "", "#set mld-plus vlan 10\n"},
         {"snoop-vlan-mrtr-exclude-mode?vlan=20", R"({"mode":"disable"})", "", "#no set igmp exclude-mrouter-intf 20\n"},
-        {"snoop-vlan-report-flood-mode", R"({"mode":"enable","vlan":30})", "", "(Vlan)#set igmp report-flood-mode 30\n"},
+        {"snoop-vlan-report-flood-mode", R"({"mode":"enable","vlan":30})", "",
+         "(Vlan)#set igmp report-flood-mode 30\n"},
         {"snoop-vlan-mcast-rtr-expiry-time", R"({"vlan":30,"expiryTime":9,"family":2})", "",
          "(Vlan)#set mld mcrtrexpiretime 30 9\n"},
         {"snoop-intf-mrouter?ifNum=29", R"({"mode":"enable"})", "", "#ip igmp snooping mrouter interface\n"},
@@ -354,6 +356,19 @@ TEST_F(SnoopCli, WritesSendTheirLines)
         EXPECT_NE(h.find(c.data), std::string::npos) << c.put << " " << c.body << "\n" << h;
         EXPECT_EQ(h.find("% "), std::string::npos) << h;
     }
+}
+
+// The interface's fast leave is one setting of the switch: what the control
+// API sets the CLI shows, and the reverse.
+TEST_F(SnoopCli, FastLeaveIsOneSettingForTheControlApiAndTheCli)
+{
+    EXPECT_EQ(write("snoop-intf-fast-leave-admin-mode?intIfNum=4", R"({"mode":"enable","family":2})"), 0);
+    EXPECT_EQ(readOk("snoop-intf-fast-leave-oper-mode?ifNum=4&family=2"), R"({"mode":"enable"})");
+    EXPECT_EQ(readOk("snoop-intf-fast-leave-oper-mode?ifNum=4"), R"({"mode":"disable"})");
+    EXPECT_EQ(write("snoop-intf-fast-leave-oper-mode?ifNum=6", R"({"mode":"enable"})"), 0);
+    EXPECT_EQ(readOk("snoop-intf-fast-leave-admin-mode?intIfNum=6"), R"({"mode":"enable"})");
+    EXPECT_EQ(write("snoop-intf-fast-leave-oper-mode?ifNum=6", R"({"mode":"disable"})"), 0);
+    EXPECT_EQ(readOk("snoop-intf-fast-leave-admin-mode?intIfNum=6"), R"({"mode":"disable"})");
 }
 
 TEST_F(SnoopCli, TheSwitchRefusingALineAnswers10003AndChangesNothing)
@@ -445,6 +460,15 @@ void writeStateWithGroups(const std::string& path)
          "version":2,"timeout":240},
         {"vlan":20,"group":"239.2.2.2","intIfNum":30,"subscriber":"192.168.2.5","subscriberMac":"",
          "version":3,"timeout":100}])"));
+    // VLAN 10, with a learnt router port and the querier heard in it.
+    cJSON* vlans = cJSON_GetObjectItem(state.get(), "vlans");
+    ASSERT_TRUE(cJSON_IsArray(vlans) && cJSON_GetArraySize(vlans) > 0);
+    cJSON* ten = cJSON_Duplicate(cJSON_GetArrayItem(vlans, 0), true);
+    cJSON_ReplaceItemInObject(ten, "id", cJSON_CreateNumber(10));
+    cJSON_ReplaceItemInObject(ten, "name", cJSON_CreateString("ten"));
+    cJSON_AddItemToArray(vlans, ten);
+    cJSON_ReplaceItemInObject(igmp, "vlans", cJSON_Parse(
+        R"([{"vlan":10,"querierMac":"00:aa:bb:cc:dd:ee","dynamicMrouters":[5]}])"));
     cJSON_ReplaceItemInObject(igmp, "ssmGroups", cJSON_Parse(R"([
         {"group":"232.1.1.1","intIfNum":2,"vlan":10,"filterMode":1,"reporter":"192.168.1.10",
          "sources":["10.1.1.1","10.1.1.2"]},
@@ -513,6 +537,22 @@ TEST_F(SnoopGroupLists, GroupsJoinedWithTheFirstStreamOfTheirVlanAndAddress)
     harness::writeFile(kStreamFile, kStreams);
     EXPECT_EQ(listOf(kGroupUri), kGroupsJoined);
     EXPECT_EQ(listOf(kSsmUri), kSsmGroups);
+}
+
+// What the switch learnt, as its CLI shows it.
+TEST_F(SnoopGroupLists, LearntRouterPortsAndTheQuerierMac)
+{
+    harness::CgiRequest q = listRequest("/api/v2/mcast/snooping/snoop-vlan-mrouter-list");
+    q.query = "vlan=10";
+    harness::CgiResult r = harness::runCgi(q);
+    EXPECT_EQ(dataOf(r, "snooping"), R"({"dynamicMask":"1/0/5","staticMask":""})");
+    q.uri = "/api/v2/mcast/snooping/snoop-querier-mac-addr";
+    r = harness::runCgi(q);
+    EXPECT_EQ(dataOf(r, "snooping"), R"({"snoopQuerierMac":"00:aa:bb:cc:dd:ee"})");
+    q.query = "vlan=10&family=2";
+    r = harness::runCgi(q);
+    EXPECT_EQ(codeOf(r), kResultApiNotFound) << "MLD heard no querier";
+    EXPECT_TRUE(harness::workFiles().empty());
 }
 
 TEST_F(SnoopGroupLists, WithoutAReadableStreamFileTheSourcesAreNull)
