@@ -183,8 +183,8 @@ rows=(
 probe_web() {
     local method=$1 path=$2 query=$3 body=$4 code resp
     local target=$url$path${query:+?$query}
-    if [ "$method" = PUT ]; then
-        code=$(curl -s -o "$run/probe" -w '%{http_code}' --max-time 30 -X PUT -H "Session: $session" \
+    if [ "$method" = PUT ] || [ "$method" = POST ]; then
+        code=$(curl -s -o "$run/probe" -w '%{http_code}' --max-time 30 -X "$method" -H "Session: $session" \
             -H 'Content-Type: application/json' -d "$body" "$target")
     else
         code=$(curl -s -o "$run/probe" -w '%{http_code}' --max-time 30 -X "$method" -H "Session: $session" "$target")
@@ -198,8 +198,8 @@ web_round() {
     local method=$1 path=$2 query=$3 body=$4 secs=$5
     local target=$url$path${query:+?$query}
     local args=(-t "$threads" -c "$conns" -d "${secs}s" --latency -H "Session: $session")
-    [ "$method" = PUT ] && args+=(-s "$S/bench/put.lua")
-    BENCH_BODY=$body timeout $((secs + 30)) "$wrk" "${args[@]}" "$target" >"$run/wrk.out" 2>&1
+    case $method in PUT | POST) args+=(-s "$S/bench/put.lua") ;; esac
+    BENCH_METHOD=$method BENCH_BODY=$body timeout $((secs + 30)) "$wrk" "${args[@]}" "$target" >"$run/wrk.out" 2>&1
     awk '
         function ms(v) {
             if (v ~ /us$/) return substr(v, 1, length(v) - 2) / 1000
@@ -262,7 +262,7 @@ instr_row() {
     [ "${BENCH_CALLGRIND:-1}" = 1 ] && command -v valgrind >/dev/null || { echo -; return; }
     local env=(REQUEST_URI="$path${query:+?$query}" REQUEST_METHOD="$method" QUERY_STRING="$query"
         HTTP_SESSION="$session" SWITCHSIM_SOCKET="$socket" PATH=/usr/bin:/bin)
-    [ "$method" = PUT ] && env+=(CONTENT_LENGTH=${#body})
+    case $method in PUT | POST) env+=(CONTENT_LENGTH=${#body}) ;; esac
     printf %s "$body" | env -i "${env[@]}" valgrind --tool=callgrind --callgrind-out-file=/dev/null "$prog" \
         >/dev/null 2>"$run/callgrind.err"
     n=$(sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' "$run/callgrind.err" | tail -n 1)
@@ -275,7 +275,7 @@ rss_row() {
     [ -x /usr/bin/time ] || { echo -; return; }
     local env=(REQUEST_URI="$path${query:+?$query}" REQUEST_METHOD="$method" QUERY_STRING="$query"
         HTTP_SESSION="$session" SWITCHSIM_SOCKET="$socket" PATH=/usr/bin:/bin)
-    [ "$method" = PUT ] && env+=(CONTENT_LENGTH=${#body})
+    case $method in PUT | POST) env+=(CONTENT_LENGTH=${#body}) ;; esac
     printf %s "$body" | env -i "${env[@]}" /usr/bin/time -v "$prog" >/dev/null 2>"$run/time.err"
     sed -n 's/.*Maximum resident set size (kbytes): *\([0-9]*\).*/\1/p' "$run/time.err" | tail -n 1
 }
@@ -400,6 +400,80 @@ rev=${BENCH_REV:-$(git -C "$S" rev-parse --short HEAD 2>/dev/null || echo unknow
     echo "  coregate one-switch-call getter within 1.5x: $(ratio "$c_p50" "$f_p50")"
     echo "  peak RSS of one request under 4096 KiB: pathgate ${R[2]:--}, coregate ${R[6]:--}, swarmgate ${swarm_rss:--}"
 } >"$out/results.txt"
+
+# --- the snooping group list as the switch's group table grows ------------------------
+
+# A state file of the default switch whose IGMP snooping has learnt $1 groups
+# in VLAN 1, one subscriber each, on the ports in turn.
+groups_state() {
+    local n=$1 file=$2 sock=$run/groups.sock
+    rm -f "$file"
+    "$bin/switchsim" --socket "$sock" --state "$file" </dev/null >/dev/null 2>&1 &
+    local pid=$!
+    for _ in $(seq 1 100); do
+        "$bin/switchsim" --socket "$sock" --ctl ping >/dev/null 2>&1 && break
+        sleep 0.05
+    done
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    awk -v n="$n" '
+        /"igmp":[[:space:]]*{/ { inIgmp = 1 }
+        inIgmp && !done && /^\t\t\t"groups":[[:space:]]*\[\],?$/ {
+            printf "\t\t\t\"groups\":\t["
+            for (i = 0; i < n; i++) {
+                printf "%s{\"vlan\":1,\"group\":\"239.%d.%d.%d\",\"intIfNum\":%d,", (i ? "," : ""),
+                    int(i / 65536) % 256, int(i / 256) % 256, i % 256 + 1, i % 24 + 1
+                printf "\"subscriber\":\"10.%d.%d.%d\",\"subscriberMac\":\"00:11:22:%02x:%02x:%02x\",",
+                    int(i / 65536) % 256, int(i / 256) % 256, i % 256, int(i / 65536) % 256, int(i / 256) % 256, i % 256
+                printf "\"version\":2,\"timeout\":260}"
+            }
+            print "],"
+            done = 1
+            next
+        }
+        { print }
+    ' "$file" >"$file.new" && mv "$file.new" "$file"
+}
+
+group_path=/api/v2/mcast/snooping/group
+group_rows=()
+for n in 10 100 1000; do
+    state=$run/groups_$n.state
+    groups_state "$n" "$state"
+    gsock=$run/groups_$n.sock
+    "$bin/switchsim" --socket "$gsock" --state "$state" </dev/null >"$run/groups_$n.log" 2>&1 &
+    gpid=$!
+    for _ in $(seq 1 100); do
+        "$bin/switchsim" --socket "$gsock" --ctl ping >/dev/null 2>&1 && break
+        sleep 0.05
+    done
+    saved_socket=$socket
+    socket=$gsock
+    export SWITCHSIM_SOCKET=$gsock
+    answer=$run/groups_$n.answer
+    e=$(exec_round "$bin/swarmgate" GET "$group_path" "" "" "$round_runs" 5 "$answer" | exec_combine)
+    listed=$(grep -o '"groupIp"' "$answer" 2>/dev/null | wc -l)
+    bytes=$(wc -c <"$answer" 2>/dev/null || echo 0)
+    i=$(instr_row "$bin/swarmgate" GET "$group_path" "" "")
+    r=$(rss_row "$bin/swarmgate" GET "$group_path" "" "")
+    group_rows+=("$n|$(respcode_of "$answer")|$listed|$bytes|$e|$i|$r")
+    socket=$saved_socket
+    export SWITCHSIM_SOCKET=$socket
+    kill "$gpid" 2>/dev/null
+    wait "$gpid" 2>/dev/null
+done
+{
+    echo
+    echo "Snooping group list (GET $group_path) by direct exec, $round_runs runs each, as the switch's IGMP group table grows:"
+    echo
+    echo "| groups | resp | groups listed | answer bytes | exec mean ms | sd ms | page faults | instructions | peak RSS KiB |"
+    echo "|---|---|---|---|---|---|---|---|---|"
+    for g in "${group_rows[@]}"; do
+        IFS='|' read -r n resp listed bytes e i r <<<"$g"
+        read -r mean sd _ flt fail _ <<<"$e"
+        echo "| $n | ${resp:--} | $listed | $bytes | $mean | $sd | $flt | ${i:--} | ${r:--} |"
+    done
+} >>"$out/results.txt"
 
 if [ "${BENCH_MICRO:-1}" = 1 ] && [ -x "$out/micro_bench" ]; then
     echo "bench: micro benchmarks ..." >&2
