@@ -486,7 +486,10 @@ int32_t runShow(const SwitchState& st, const std::string& command, std::string* 
         }
         if (n > best || (n == best && !atValue)) {
             best = n;
-            atValue = n < words.size() && n < r.syntax.size() && r.syntax[n].kind != kLiteral;
+            // A choice of keywords names commands, as a literal does; only a
+            // placeholder stands for a value.
+            atValue = n < words.size() && n < r.syntax.size() && r.syntax[n].kind != kLiteral &&
+                      r.syntax[n].kind != kChoice;
         }
     }
     // A known command whose value fits no row is refused; anything else is
