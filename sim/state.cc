@@ -150,7 +150,10 @@ bool loadState(SwitchState* st, const std::string& path, std::string* why)
         *why = faults.text();
         return false;
     }
-    SwitchState s;
+    // A member the file lacks keeps the fresh switch's value: a file written
+    // before an area of the switch existed loads that area as a new switch
+    // has it. Every list and map a file holds replaces the fresh one whole.
+    SwitchState s = defaultSwitch();
     loadRecord(root, s, kSwitchTable);
     if (!faults.ok()) {
         *why = faults.text();

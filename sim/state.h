@@ -56,7 +56,9 @@ std::string stateText(const SwitchState& st);
 bool saveState(const SwitchState& st, const std::string& path);
 /// Loads a saved state; false, with the reason in *why, when the file is
 /// absent, unreadable or not a state file (every member is checked for the
-/// shape the state gives it; absent members keep their defaults).
+/// shape the state gives it; a member the file lacks keeps the fresh
+/// switch's value, so a file of an older simulator loads its later areas as
+/// a new switch has them).
 bool loadState(SwitchState* st, const std::string& path, std::string* why = nullptr);
 
 }  // namespace sim
