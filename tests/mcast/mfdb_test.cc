@@ -126,25 +126,7 @@ const char* const kStateMfdb = R"({
 })";
 
 // A state file of a fresh switch with VLAN 10 and the entries above.
-void writeState(const std::string& path)
-{
-    unlink(path.c_str());
-    {
-        harness::Simulator blank({"--state", path});
-        ASSERT_TRUE(blank.ok());
-    }
-    JsonPtr state(cJSON_Parse(harness::readFile(path).c_str()));
-    ASSERT_TRUE(state);
-    ASSERT_TRUE(cJSON_GetObjectItem(state.get(), "mfdb")) << "the switch keeps its MFDB";
-    cJSON* mfdbState = cJSON_Parse(kStateMfdb);
-    ASSERT_TRUE(mfdbState);
-    cJSON_ReplaceItemInObject(state.get(), "mfdb", mfdbState);
-    cJSON* vlans = cJSON_GetObjectItem(state.get(), "vlans");
-    ASSERT_TRUE(cJSON_IsArray(vlans));
-    cJSON_AddItemToArray(vlans, cJSON_Parse(R"({"id": 10, "name": "video", "static": true})"));
-    CStr text(cJSON_Print(state.get()));
-    harness::writeFile(path, text.get());
-}
+void writeState(const std::string& path) { harness::writeStateWithArea(path, "mfdb", kStateMfdb); }
 
 class MfdbState : public testing::Test {
 protected:

@@ -278,20 +278,7 @@ const std::string kMvr = "/api/v2/mcast/mvr/";
 
 harness::CgiResult mvr(const std::string& method, const std::string& path, const std::string& body = "")
 {
-    harness::CgiRequest r;
-    r.program = "swarmgate";
-    r.method = method;
-    std::string p = path;
-    size_t q = p.find('?');
-    if (q != std::string::npos) {
-        r.query = p.substr(q + 1);
-        p.resize(q);
-    }
-    r.uri = kMvr + p;
-    r.body = body;
-    harness::CgiResult out = harness::runCgi(r);
-    EXPECT_TRUE(harness::workFiles().empty()) << method << " " << path;
-    return out;
+    return harness::requestIn("swarmgate", kMvr, method, path, body);
 }
 
 std::string read(const std::string& path)

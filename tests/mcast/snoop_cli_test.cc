@@ -95,20 +95,7 @@ const std::string kSnooping = "/api/v2/mcast/snooping/";
 
 harness::CgiResult call(const std::string& method, const std::string& path, const std::string& body = "")
 {
-    harness::CgiRequest r;
-    r.program = "swarmgate";
-    r.method = method;
-    std::string p = path;
-    size_t q = p.find('?');
-    if (q != std::string::npos) {
-        r.query = p.substr(q + 1);
-        p.resize(q);
-    }
-    r.uri = kSnooping + p;
-    r.body = body;
-    harness::CgiResult out = harness::runCgi(r);
-    EXPECT_TRUE(harness::workFiles().empty()) << method << " " << path;
-    return out;
+    return harness::requestIn("swarmgate", kSnooping, method, path, body);
 }
 
 class SnoopCli : public testing::Test {

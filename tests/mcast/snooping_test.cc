@@ -367,25 +367,7 @@ const char* const kStateSnooping = R"({
   }
 })";
 
-void writeState(const std::string& path)
-{
-    unlink(path.c_str());
-    {
-        harness::Simulator blank({"--state", path});
-        ASSERT_TRUE(blank.ok());
-    }
-    JsonPtr state(cJSON_Parse(harness::readFile(path).c_str()));
-    ASSERT_TRUE(state);
-    ASSERT_TRUE(cJSON_GetObjectItem(state.get(), "snooping")) << "the switch keeps its snooping";
-    cJSON* s = cJSON_Parse(kStateSnooping);
-    ASSERT_TRUE(s);
-    cJSON_ReplaceItemInObject(state.get(), "snooping", s);
-    cJSON* vlans = cJSON_GetObjectItem(state.get(), "vlans");
-    ASSERT_TRUE(cJSON_IsArray(vlans));
-    cJSON_AddItemToArray(vlans, cJSON_Parse(R"({"id": 10, "name": "video", "static": true})"));
-    CStr text(cJSON_Print(state.get()));
-    harness::writeFile(path, text.get());
-}
+void writeState(const std::string& path) { harness::writeStateWithArea(path, "snooping", kStateSnooping); }
 
 class SnoopingState : public testing::Test {
 protected:

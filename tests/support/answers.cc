@@ -3,10 +3,13 @@
 
 #include <cjson/cJSON.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <sstream>
 
 namespace harness {
@@ -78,6 +81,46 @@ CgiResult request(const std::string& method, const std::string& uri, const std::
         r.query = uri.substr(q + 1);
     r.body = body;
     return runCgi(r);
+}
+
+CgiResult requestIn(const std::string& program, const std::string& dir, const std::string& method,
+                    const std::string& path, const std::string& body)
+{
+    CgiRequest r;
+    r.program = program;
+    r.method = method;
+    std::string p = path;
+    size_t q = p.find('?');
+    if (q != std::string::npos) {
+        r.query = p.substr(q + 1);
+        p.resize(q);
+    }
+    r.uri = dir + p;
+    r.body = body;
+    CgiResult out = runCgi(r);
+    EXPECT_TRUE(workFiles().empty()) << method << " " << path;
+    return out;
+}
+
+void writeStateWithArea(const std::string& path, const char* area, const char* areaJson)
+{
+    unlink(path.c_str());
+    {
+        Simulator blank({"--state", path});
+        ASSERT_TRUE(blank.ok());
+    }
+    std::unique_ptr<cJSON, void (*)(cJSON*)> state(cJSON_Parse(readFile(path).c_str()), cJSON_Delete);
+    ASSERT_TRUE(state);
+    ASSERT_TRUE(cJSON_GetObjectItem(state.get(), area)) << "the switch keeps " << area;
+    cJSON* replacement = cJSON_Parse(areaJson);
+    ASSERT_TRUE(replacement) << areaJson;
+    cJSON_ReplaceItemInObject(state.get(), area, replacement);
+    cJSON* vlans = cJSON_GetObjectItem(state.get(), "vlans");
+    ASSERT_TRUE(cJSON_IsArray(vlans));
+    cJSON_AddItemToArray(vlans, cJSON_Parse(R"({"id": 10, "name": "video", "static": true})"));
+    char* text = cJSON_Print(state.get());
+    writeFile(path, text);
+    free(text);
 }
 
 int codeOf(const CgiResult& r)

@@ -45,6 +45,15 @@ std::unique_ptr<Json> envelope(const CgiResult& r, Ending ending = Ending::BareO
 
 /// Runs `method` on `uri` (its query after "?" also becomes QUERY_STRING) in pathgate.
 CgiResult request(const std::string& method, const std::string& uri, const std::string& body = "");
+/// Runs `method` on `path` below the directory `dir` of `program` (the
+/// part of `path` after "?" is the query) and checks, as a test expectation,
+/// that no work file outlives the request.
+CgiResult requestIn(const std::string& program, const std::string& dir, const std::string& method,
+                    const std::string& path, const std::string& body = "");
+/// Writes at `path` the state file of a fresh switch (as switchsim saves
+/// it) whose member `area` is the JSON text `areaJson` and which has VLAN 10
+/// ("video") besides. Test assertions (ASSERT) report what went wrong.
+void writeStateWithArea(const std::string& path, const char* area, const char* areaJson);
 /// The envelope's respCode, -1 when the answer is not exactly one envelope.
 int codeOf(const CgiResult& r);
 /// The answer's data object under `member`, printed unformatted ("" when

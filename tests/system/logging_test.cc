@@ -32,20 +32,7 @@ const std::string kLog = "/api/v2/system/logging/";
 // A request of coregate: `path` below the logging directory, with its query after "?".
 harness::CgiResult core(const std::string& method, const std::string& path, const std::string& body = "")
 {
-    harness::CgiRequest r;
-    r.program = "coregate";
-    r.method = method;
-    std::string p = path;
-    size_t q = p.find('?');
-    if (q != std::string::npos) {
-        r.query = p.substr(q + 1);
-        p.resize(q);
-    }
-    r.uri = kLog + p;
-    r.body = body;
-    harness::CgiResult out = harness::runCgi(r);
-    EXPECT_TRUE(harness::workFiles().empty()) << method << " " << path;
-    return out;
+    return harness::requestIn("coregate", kLog, method, path, body);
 }
 
 std::string data(const std::string& path)
